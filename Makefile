@@ -1,0 +1,34 @@
+# The two commands that matter: `make run` (build the kit, start the
+# installer under Wine) and `make test` (set up, build, run every test).
+BUILD ?= $(CURDIR)/build
+
+.PHONY: all setup build test run kit screenshots bench hostile clean
+
+all: build
+
+setup:
+	bash scripts/setup.sh
+
+build: setup
+	bash scripts/build.sh $(BUILD)
+
+test: build
+	bash scripts/run-tests.sh $(BUILD)
+
+kit: build
+	bash scripts/make-kit.sh $(BUILD)
+
+run: kit
+	bash scripts/run-installer.sh $(BUILD)
+
+screenshots: kit
+	bash scripts/screenshots.sh $(BUILD)
+
+bench: kit
+	bash benchmarks/run.sh $(BUILD)
+
+hostile: build
+	bash scripts/run-tests.sh $(BUILD) -L hostile
+
+clean:
+	rm -rf $(BUILD) dist

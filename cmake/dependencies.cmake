@@ -1,0 +1,50 @@
+# Third-party libraries: packages first (vcpkg and the like on Windows),
+# then the Debian source trees that scripts/setup.sh unpacks into build-deps/.
+set(KIT_DEPS_DIR "${CMAKE_SOURCE_DIR}/build-deps" CACHE PATH "Unpacked dependency sources")
+
+find_package(ZLIB REQUIRED)
+
+find_package(minizip CONFIG QUIET)            # zlib-ng's minizip or vcpkg's
+find_package(unofficial-minizip CONFIG QUIET)
+if(TARGET unofficial::minizip::minizip)
+  add_library(kit_minizip ALIAS unofficial::minizip::minizip)
+elseif(TARGET minizip::minizip)
+  add_library(kit_minizip ALIAS minizip::minizip)
+else()
+  set(KIT_MINIZIP_DIR "${KIT_DEPS_DIR}/zlib/contrib/minizip")
+  if(NOT EXISTS "${KIT_MINIZIP_DIR}/unzip.c")
+    message(FATAL_ERROR "minizip sources not found in ${KIT_MINIZIP_DIR}: run scripts/setup.sh")
+  endif()
+  # Compiled as C: ioapi.c still has K&R definitions.
+  add_library(kit_minizip STATIC
+    ${KIT_MINIZIP_DIR}/unzip.c ${KIT_MINIZIP_DIR}/ioapi.c ${KIT_MINIZIP_DIR}/iowin32.c)
+  target_include_directories(kit_minizip SYSTEM PUBLIC ${KIT_MINIZIP_DIR})
+  target_link_libraries(kit_minizip PUBLIC ZLIB::ZLIB)
+  if(NOT MSVC)
+    target_compile_options(kit_minizip PRIVATE -w)
+  endif()
+endif()
+
+find_package(pugixml CONFIG QUIET)
+if(TARGET pugixml::pugixml)
+  add_library(kit_pugixml ALIAS pugixml::pugixml)
+else()
+  set(KIT_PUGIXML_DIR "${KIT_DEPS_DIR}/pugixml/src")
+  if(NOT EXISTS "${KIT_PUGIXML_DIR}/pugixml.cpp")
+    message(FATAL_ERROR "pugixml sources not found in ${KIT_PUGIXML_DIR}: run scripts/setup.sh")
+  endif()
+  add_library(kit_pugixml STATIC ${KIT_PUGIXML_DIR}/pugixml.cpp)
+  target_include_directories(kit_pugixml SYSTEM PUBLIC ${KIT_PUGIXML_DIR})
+endif()
+
+if(KIT_BUILD_TESTS)
+  find_package(GTest CONFIG QUIET)
+  if(NOT TARGET GTest::gtest_main)
+    set(KIT_GTEST_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources")
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${KIT_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
+  include(GoogleTest)
+endif()

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Sourced by the scripts that run programs under Wine. Provides:
+#   wine_session_start BUILD   prefix ready, display up, wineserver warm
+#   wine_session_stop          everything started here stopped again
+# The prefix lives in BUILD/wineprefix and is made once.
+
+kit_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+_started_xvfb=""
+
+_wine_prefix_create() {
+  local prefix=$1
+  echo "wine: creating the test prefix in $prefix (once)"
+  WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1
+  wineserver -w
+  # Chinese faces the skins name, mapped to the installed WenQuanYi face.
+  # A .reg file with Chinese names must be UTF-16LE.
+  local reg
+  reg=$(mktemp --suffix=.reg)
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+    '"Microsoft YaHei"="WenQuanYi Micro Hei"' \
+    '"Microsoft YaHei UI"="WenQuanYi Micro Hei"' \
+    '"微软雅黑"="WenQuanYi Micro Hei"' \
+    '"SimSun"="WenQuanYi Micro Hei"' \
+    '"宋体"="WenQuanYi Micro Hei"' \
+    '' \
+    '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' \
+    '"taskkill.exe"="native"' \
+    '"xcopy.exe"="native"' '' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+  wineserver -w
+  rm -f "$reg"
+  touch "$prefix/.kit-ready"
+}
+
+# The stand-ins of the test prefix's system folder (see tests/tools).
+_wine_prefix_tools() {
+  local build=$1 system32="$WINEPREFIX/drive_c/windows/system32"
+  local tool
+  for tool in taskkill xcopy; do
+    if [ -f "$build/bin/${tool}_standin.exe" ]; then
+      cmp -s "$build/bin/${tool}_standin.exe" "$system32/$tool.exe" ||
+        cp "$build/bin/${tool}_standin.exe" "$system32/$tool.exe"
+    fi
+  done
+}
+
+wine_session_start() {
+  local build=$1
+  export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  mkdir -p "$WINEPREFIX"
+  [ -f "$WINEPREFIX/.kit-ready" ] || _wine_prefix_create "$WINEPREFIX"
+  _wine_prefix_tools "$build"
+  if [ -z "${DISPLAY:-}" ]; then
+    local n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    _started_xvfb=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+  # A persistent server keeps each test from cold-starting Wine.
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+wine_session_stop() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  if [ -n "$_started_xvfb" ]; then
+    kill "$_started_xvfb" 2>/dev/null || true
+    wait "$_started_xvfb" 2>/dev/null || true
+    _started_xvfb=""
+  fi
+}
