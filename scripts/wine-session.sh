@@ -4,14 +4,19 @@
 #   wine_session_stop          everything started here stopped again
 # The prefix lives in BUILD/wineprefix and is made once.
 
-kit_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 _started_xvfb=""
+
+_prefix_config_version=2
 
 _wine_prefix_create() {
   local prefix=$1
   echo "wine: creating the test prefix in $prefix (once)"
   WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1
   wineserver -w
+}
+
+_wine_prefix_configure() {
+  local prefix=$1
   # Chinese faces the skins name, mapped to the installed WenQuanYi face.
   # A .reg file with Chinese names must be UTF-16LE.
   local reg
@@ -25,12 +30,12 @@ _wine_prefix_create() {
     '"宋体"="WenQuanYi Micro Hei"' \
     '' \
     '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' \
-    '"taskkill.exe"="native"' \
-    '"xcopy.exe"="native"' '' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+    '"taskkill.exe"="native,builtin"' \
+    '"xcopy.exe"="native,builtin"' '' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
   wineserver -w
   rm -f "$reg"
-  touch "$prefix/.kit-ready"
+  echo "$_prefix_config_version" >"$prefix/.kit-ready"
 }
 
 # The stand-ins of the test prefix's system folder (see tests/tools).
@@ -49,7 +54,9 @@ wine_session_start() {
   local build=$1
   export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
   mkdir -p "$WINEPREFIX"
-  [ -f "$WINEPREFIX/.kit-ready" ] || _wine_prefix_create "$WINEPREFIX"
+  [ -f "$WINEPREFIX/system.reg" ] || _wine_prefix_create "$WINEPREFIX"
+  [ "$(cat "$WINEPREFIX/.kit-ready" 2>/dev/null)" = "$_prefix_config_version" ] ||
+    _wine_prefix_configure "$WINEPREFIX"
   _wine_prefix_tools "$build"
   if [ -z "${DISPLAY:-}" ]; then
     local n=90

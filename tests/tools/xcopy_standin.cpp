@@ -13,6 +13,8 @@ int wmain()
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
+    // The prefix loads xcopy.exe "native,builtin": this file in system32,
+    // and Wine's own from its library folder.
     if (!CreateProcessW(real.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process))
         return 9;
