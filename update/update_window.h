@@ -34,4 +34,9 @@ public:
     HELE m_hProgressBar = nullptr;
     HELE m_hTextDownLoadShow = nullptr;   // status messages
     HELE m_hBtnInstallUpdate = nullptr;
+
+private:
+    void InstallPackage();
+    void DownloadAgain();
+    void RunNewVersion();
 };
