@@ -81,17 +81,20 @@ void CUpdateMain::RunNewVersion()
 
 int CUpdateMain::OnProgress(WPARAM, LPARAM, BOOL* pbHandled)
 {
-    if (m_nInstallPos < 100) {
+    const bool finished = m_nInstallPos >= 100;
+    if (!finished)
         m_nInstallPos += kInstallStep;
-    } else {
+    XProgBar_SetPos(m_hProgressBar, m_nInstallPos);
+    XEle_RedrawEle(m_hProgressBar, FALSE);
+    // The finish texts after the bar: setting the bar raises its change
+    // event, which at 100 would put "下载完成！" over "安装完成".
+    if (finished) {
         XShapeText_SetText(m_hTextDownLoadShow, L"安装完成");
         XBtn_SetText(m_hBtnInstallUpdate, L"运行新版本");
         XEle_RedrawEle(m_hEleUpdateMain, FALSE);
         m_strStep = "runnewvision";
         KillTimer(XWnd_GetHWND(g_hWindow), kInstallTimer);
     }
-    XProgBar_SetPos(m_hProgressBar, m_nInstallPos);
-    XEle_RedrawEle(m_hProgressBar, FALSE);
     *pbHandled = TRUE;
     return 0;
 }

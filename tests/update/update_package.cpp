@@ -1,0 +1,51 @@
+#include "update_package.h"
+
+#include "test_files.h"
+#include "test_paths.h"
+#include "zip_writer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string RecordingDelskin()
+{
+    std::string script = ReadFileBytes(std::wstring(KIT_SOURCE_DIR) + L"\\kit\\Vemora\\delskin.bat");
+    EXPECT_FALSE(script.empty()) << "kit/Vemora/delskin.bat";
+    return "@echo %0>>\"%~dp0delskin.log\"\r\n" + script;
+}
+
+std::vector<ZipEntrySpec> PackageEntries()
+{
+    std::string product = ReadFileBytes(BinFile(L"Morvane_v2.exe"));
+    EXPECT_FALSE(product.empty()) << "Morvane_v2.exe";
+    ZipEntrySpec exe;
+    exe.name = "Morvane.exe";
+    exe.data = product;
+    exe.deflate = true;
+    ZipEntrySpec script;
+    script.name = "delskin.bat";
+    script.data = RecordingDelskin();
+    ZipEntrySpec folder;
+    folder.name = "data/";
+    folder.externalAttributes = 0x10;
+    ZipEntrySpec notes;
+    notes.name = "data/notes.txt";
+    notes.data = "version 2\r\n";
+    notes.deflate = true;
+    return {folder, notes, script, exe};
+}
+
+}  // namespace
+
+std::string NewVersionPackage()
+{
+    return BuildZip(PackageEntries());
+}
+
+std::string CorruptedPackage()
+{
+    std::vector<ZipEntrySpec> entries = PackageEntries();
+    entries.back().crcXor = 0x00010000;  // Morvane.exe
+    return BuildZip(entries);
+}

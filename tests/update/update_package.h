@@ -1,0 +1,13 @@
+#pragma once
+// The update package the updater tests install: version 2 of the stand-in
+// product as "Morvane.exe", the kit's "delskin.bat" (with a first line that
+// records how it was started, in "delskin.log"), and a folder of data.
+#include <string>
+
+std::string NewVersionPackage();
+
+// The same package with one entry's data no longer matching its CRC-32.
+std::string CorruptedPackage();
+
+// Lines of "delskin.log" in a product folder: how delskin.bat was started.
+constexpr wchar_t kDelskinLog[] = L"delskin.log";
