@@ -1,0 +1,56 @@
+#pragma once
+// Runs the real install.exe from a copy of the built kit, the way a user
+// starts it from the file manager, with the system tools' spy log switched on;
+// and undoes what an installation leaves behind.
+#include "child_process.h"
+#include "kit_fixture.h"
+#include "test_files.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class InstallerSession {
+public:
+    explicit InstallerSession(const std::wstring& kitFolderName = L"kit");
+
+    KitCopy& Kit() { return m_kit; }
+    std::wstring SpyLog() const { return m_logs / L"spy.log"; }
+    std::vector<std::wstring> SpyLines() const { return LogLines(SpyLog()); }
+    bool WaitForSpyLine(const std::wstring& line, DWORD timeoutMs) const;
+
+    // Starts install.exe in the kit's folder; false when it did not start.
+    bool Start();
+    ChildProcess& Process() { return m_installer; }
+    double SecondsSinceStart() const;
+
+private:
+    ScopedTempFolder m_logs;
+    KitCopy m_kit;
+    ChildProcess m_installer;
+    LARGE_INTEGER m_started = {};
+};
+
+// Top-level windows of a process that are on screen.
+std::vector<HWND> VisibleWindowsOf(DWORD processId);
+std::wstring WindowText(HWND window);
+
+// What an installation leaves: the product folder under the route (and the
+// route itself when the test made it), the desktop link, a running product.
+// Removed before and after the test.
+class InstallLeftovers {
+public:
+    explicit InstallLeftovers(const std::wstring& route);
+    ~InstallLeftovers();
+    InstallLeftovers(const InstallLeftovers&) = delete;
+    InstallLeftovers& operator=(const InstallLeftovers&) = delete;
+
+    std::wstring ProductFolder() const { return m_route + L"\\Vemora"; }
+    static std::wstring DesktopLink() { return DesktopFolder() + L"\\Morvane.lnk"; }
+
+private:
+    void Remove();
+    std::wstring m_route;
+    bool m_routeExisted;
+};
