@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -238,4 +240,148 @@ TEST(InstallWindowJob, CopiesTheWholeRouteFromTheBox)
     SetEnvironmentVariableW(L"KIT_SPY_LOG", nullptr);
     rt::Reset({});
     WaitUntil([] { return ProcessIdsNamed(L"xcopy.exe").empty(); }, 15000);
+}
+
+namespace {
+
+struct DialogSearch {
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK HasBrowseTitle(HWND child, LPARAM context)
+{
+    wchar_t text[128] = {};
+    GetWindowTextW(child, text, 128);
+    if (std::wstring(text) == L"从下面选择文件或文件夹:") {
+        reinterpret_cast<DialogSearch*>(context)->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindBrowseDialog(HWND window, LPARAM context)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != GetCurrentProcessId() || !IsWindowVisible(window))
+        return TRUE;
+    DialogSearch inner;
+    EnumChildWindows(window, HasBrowseTitle, reinterpret_cast<LPARAM>(&inner));
+    if (inner.found == nullptr)
+        return TRUE;
+    reinterpret_cast<DialogSearch*>(context)->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK FindTree(HWND child, LPARAM context)
+{
+    wchar_t className[64] = {};
+    GetClassNameW(child, className, 64);
+    if (lstrcmpiW(className, WC_TREEVIEWW) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(context) = child;
+    return FALSE;
+}
+
+// Selects the item below the dialog's root (the desktop) whose text is given.
+bool SelectTopItem(HWND dialog, const std::wstring& text)
+{
+    HWND tree = nullptr;
+    EnumChildWindows(dialog, FindTree, reinterpret_cast<LPARAM>(&tree));
+    if (tree == nullptr)
+        return false;
+    auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    auto item = reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
+    for (; item != nullptr;
+         item = reinterpret_cast<HTREEITEM>(
+             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        wchar_t buffer[260] = {};
+        TVITEMW query = {};
+        query.mask = TVIF_TEXT;
+        query.hItem = item;
+        query.pszText = buffer;
+        query.cchTextMax = 260;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+        if (text == buffer)
+            return SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+    }
+    return false;
+}
+
+// Answers the folder dialog from another thread, as the user would, after
+// selecting an item below the desktop when one is named.
+class DialogAnswer {
+public:
+    explicit DialogAnswer(WORD command, const std::wstring& select = std::wstring())
+        : m_thread([this, command, select] {
+              DialogSearch search;
+              m_seen = WaitUntil([&] {
+                  EnumWindows(FindBrowseDialog, reinterpret_cast<LPARAM>(&search));
+                  return search.found != nullptr;
+              }, 15000);
+              if (m_seen && !select.empty())
+                  m_selected = SelectTopItem(search.found, select);
+              if (m_seen)
+                  PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+          })
+    {
+    }
+    ~DialogAnswer() { m_thread.join(); }
+    bool Seen() const { return m_seen; }
+    bool Selected() const { return m_selected; }
+
+private:
+    std::atomic<bool> m_seen{false};
+    std::atomic<bool> m_selected{false};
+    std::thread m_thread;
+};
+
+}  // namespace
+
+TEST_F(InstallWindow, CancelledFolderDialogChangesNothing)
+{
+    rt::ClearCalls();
+    BOOL handled = TRUE;
+    {
+        DialogAnswer cancel(IDCANCEL);
+        handled = rt::Raise(L"ID_BtnChangeRoute", XE_BNCLICK);
+        EXPECT_TRUE(cancel.Seen()) << "no folder dialog with the title text";
+    }
+    EXPECT_FALSE(handled);
+    EXPECT_TRUE(rt::Calls().empty()) << testing::PrintToString(rt::Calls().size());
+    EXPECT_EQ(rt::TextOf(L"ID_EditRoute"), L"C:\\Program Files (x86)");
+}
+
+TEST_F(InstallWindow, PickedFolderBecomesTheRouteAndItsDriveIsShown)
+{
+    rt::SetText(L"ID_TextLeave", L"");
+    rt::SetText(L"ID_TextLocation", L"");
+    rt::ClearCalls();
+    BOOL handled = FALSE;
+    {
+        DialogAnswer ok(IDOK);  // the dialog starts on the desktop
+        handled = rt::Raise(L"ID_BtnChangeRoute", XE_BNCLICK);
+        EXPECT_TRUE(ok.Seen()) << "no folder dialog with the title text";
+    }
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(rt::TextOf(L"ID_EditRoute"), DesktopFolder());
+    EXPECT_EQ(rt::TextOf(L"ID_TextLocation"), L"C盘可用空间：");
+    EXPECT_EQ(rt::TextOf(L"ID_TextLeave"), FormatFreeSpace(L"C:"));
+    EXPECT_LT(IndexOf(L"XEle_RedrawEle ID_ElePage2 1"),
+              IndexOf(L"XRichEdit_SetText ID_EditRoute " + DesktopFolder()));
+    EXPECT_EQ(rt::Calls().back(), L"XWnd_RedrawWnd window 0");
+}
+
+TEST_F(InstallWindow, PickedItemWithoutAFolderFallsBackToTheDefaultRoute)
+{
+    rt::ClearCalls();
+    {
+        DialogAnswer ok(IDOK, L"My Computer");
+        rt::Raise(L"ID_BtnChangeRoute", XE_BNCLICK);
+        ASSERT_TRUE(ok.Selected()) << "no item \"My Computer\" below the desktop";
+    }
+    // The labels follow the empty path; the box gets the default route.
+    EXPECT_EQ(rt::TextOf(L"ID_TextLocation"), L"盘可用空间：");
+    EXPECT_EQ(rt::TextOf(L"ID_EditRoute"), L"C:\\Program Files (x86)");
 }
