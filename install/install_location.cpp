@@ -4,7 +4,6 @@
 #include "install_window.h"
 
 #include "common/text_conversion.h"
-#include "common/window_frame.h"
 
 #include <shlobj.h>
 
