@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 namespace {
 
@@ -59,22 +60,21 @@ void ExamineLine(const char* line, int32_t& target)
 }
 
 // One line without its line break; false at the end of the file, or when a
-// line does not fit the buffer (the rest of the file is then not read).
+// line does not fit the buffer (the rest of the file is then not read). A NUL
+// byte is stored like any other character and ends the text examined.
 bool ReadLine(FILE* file, char (&line)[kLineBuffer])
 {
-    if (std::fgets(line, sizeof line, file) == nullptr)
+    size_t stored = 0;
+    int c = std::fgetc(file);
+    if (c == EOF)
         return false;
-    size_t length = std::char_traits<char>::length(line);
-    if (length > 0 && line[length - 1] == '\n') {
-        line[length - 1] = '\0';
-        return true;
+    for (; c != EOF && c != '\n'; c = std::fgetc(file)) {
+        if (stored == kLineBuffer - 1)
+            return false;
+        line[stored++] = static_cast<char>(c);
     }
-    if (length < kLineBuffer - 1)
-        return true;  // last line without a line break
-    int next = std::fgetc(file);
-    if (next == '\n' || next == EOF)
-        return true;
-    return false;
+    line[stored] = '\0';
+    return true;
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ wine_session_start() {
     for i in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
   # A persistent server keeps each test from cold-starting Wine.
-  wineserver -p </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true  # already running for this prefix
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 

@@ -125,7 +125,7 @@ class CEventEle;
 
 // click, element first: int OnBtnClick(HELE element, BOOL* pbHandled)
 template <class T>
-class CEventEle<int (T::*)(HELE, BOOL*)>
+class CEventEle<int (T::*)(HELE, BOOL*)> final
     : public xcgui_detail::CEventCommon<CEventEle<int (T::*)(HELE, BOOL*)>> {
 public:
     using Fn = int (T::*)(HELE, BOOL*);
@@ -147,7 +147,7 @@ private:
 
 // click or rich-edit change, no element: int OnRichEditChange(BOOL* pbHandled)
 template <class T>
-class CEventEle<int (T::*)(BOOL*)>
+class CEventEle<int (T::*)(BOOL*)> final
     : public xcgui_detail::CEventCommon<CEventEle<int (T::*)(BOOL*)>> {
 public:
     using Fn = int (T::*)(BOOL*);
@@ -166,7 +166,7 @@ private:
 
 // check change, element first: int OnCekClick(HELE element, BOOL bCheck, BOOL* pbHandled)
 template <class T>
-class CEventEle<int (T::*)(HELE, BOOL, BOOL*)>
+class CEventEle<int (T::*)(HELE, BOOL, BOOL*)> final
     : public xcgui_detail::CEventCommon<CEventEle<int (T::*)(HELE, BOOL, BOOL*)>> {
 public:
     using Fn = int (T::*)(HELE, BOOL, BOOL*);
@@ -189,7 +189,7 @@ private:
 
 // progress change: int OnProgressBarChange(int position, BOOL* pbHandled)
 template <class T>
-class CEventEle<int (T::*)(int, BOOL*)>
+class CEventEle<int (T::*)(int, BOOL*)> final
     : public xcgui_detail::CEventCommon<CEventEle<int (T::*)(int, BOOL*)>> {
 public:
     using Fn = int (T::*)(int, BOOL*);
@@ -211,7 +211,7 @@ private:
 
 // Window binder: int OnTimeBegin(WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
 template <class T>
-class CEventWnd : public xcgui_detail::CEventCommon<CEventWnd<T>> {
+class CEventWnd final : public xcgui_detail::CEventCommon<CEventWnd<T>> {
 public:
     using Fn = int (T::*)(WPARAM, LPARAM, BOOL*);
     CEventWnd(int message, T* target, Fn handler, const char* name)

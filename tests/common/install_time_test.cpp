@@ -60,6 +60,7 @@ TEST(ReadInstallTimeFile, TableOfRecords)
         {"line of exactly 1023 characters", std::string(1023, 'y') + "\ninstalltime 5\n", 5},
         {"earlier value survives a long line", "installtime 3\r\n" + longLine + "\r\ninstalltime 5\r\n", 3},
         {"NUL bytes", std::string("installtime 4\0 9\r\n", 17), 4},
+        {"NUL inside a line too long", std::string("installtime 4\0", 14) + longLine + "\ninstalltime 9\n", 7},
         {"CR only line ends", "installtime 6\rinstalltime 8\r", 6},
     };
     ScopedTempFolder temp;
