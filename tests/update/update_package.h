@@ -2,9 +2,14 @@
 // The update package the updater tests install: version 2 of the stand-in
 // product as "Morvane.exe", the kit's "delskin.bat" (with a first line that
 // records how it was started, in "delskin.log"), and a folder of data.
+#include <cstddef>
 #include <string>
 
 std::string NewVersionPackage();
+
+// The same with a stored file of that many bytes of noise added, so that its
+// transfer takes a while.
+std::string NewVersionPackageWithPadding(size_t paddingBytes);
 
 // The same package with one entry's data no longer matching its CRC-32.
 std::string CorruptedPackage();
