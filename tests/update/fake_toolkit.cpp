@@ -11,6 +11,7 @@ struct FakeObject {
     std::wstring text;
     int position = 0;
     std::vector<CEventBase*> binders;
+    bool enabled = true;
 };
 
 const wchar_t* const kKnownIds[] = {L"ID_EleUpdateMain", L"ID_ProgressBar",
@@ -18,10 +19,11 @@ const wchar_t* const kKnownIds[] = {L"ID_EleUpdateMain", L"ID_ProgressBar",
 
 struct State {
     bool layoutLoads = true;
-    FakeObject window{L"window", L"", 0, {}};
+    FakeObject window{L"window", L"", 0, {}, true};
     std::map<int, std::unique_ptr<FakeObject>> elements;  // by resource ID
     std::vector<std::wstring> calls;
     HWND native = nullptr;
+    std::function<void()> positionHook;
 
     ~State() { ReleaseBinders(); }
     void ReleaseBinders()
@@ -112,6 +114,7 @@ void Reset(bool layoutLoads)
     s.elements.clear();
     s.calls.clear();
     s.layoutLoads = layoutLoads;
+    s.positionHook = nullptr;
     s.window.text.clear();
     for (int i = 0; i < 4; ++i) {
         auto element = std::make_unique<FakeObject>();
@@ -153,7 +156,21 @@ int PositionOf(const wchar_t* idName)
 
 BOOL Click(const wchar_t* idName)
 {
-    return Raise(ElementNamed(idName), XE_BNCLICK, 0, 0, false);
+    FakeObject* element = ElementNamed(idName);
+    if (element == nullptr || !element->enabled)
+        return FALSE;
+    return Raise(element, XE_BNCLICK, 0, 0, false);
+}
+
+bool IsEnabled(const wchar_t* idName)
+{
+    FakeObject* element = ElementNamed(idName);
+    return element != nullptr && element->enabled;
+}
+
+void OnPositionSet(std::function<void()> hook)
+{
+    Fake().positionHook = std::move(hook);
 }
 
 BOOL SendWindowMessage(UINT message)
@@ -273,6 +290,15 @@ void XProgBar_SetPos(HELE bar, int position)
         return;
     object->position = position;
     Raise(object, XE_PROGRESSBAR_CHANGE, static_cast<WPARAM>(position), 0, false);
+    if (Fake().positionHook)
+        Fake().positionHook();
+}
+
+void XEle_Enable(HELE element, BOOL enable)
+{
+    Log(L"XEle_Enable " + NameOf(element) + L" " + std::to_wstring(enable));
+    if (FakeObject* object = Object(element))
+        object->enabled = enable != FALSE;
 }
 
 BOOL XEle_RegEventTest(int eventCode, const unsigned char paramDesc[4])

@@ -6,6 +6,7 @@
 // updater's skin are known to it; any other ID gives the null handle.
 #include "toolkit/xcgui.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,15 @@ int PositionOf(const wchar_t* idName);
 
 // Raises the click (34) on an element, or a window message on the window,
 // through the binders registered for it; the handled flag comes back.
-BOOL Click(const wchar_t* idName);
+BOOL Click(const wchar_t* idName);  // nothing while the element is disabled
 BOOL SendWindowMessage(UINT message);
 
 HWND NativeWindow();  // a hidden real window, for titles and timers
+
+bool IsEnabled(const wchar_t* idName);
+
+// Runs after every XProgBar_SetPos has raised its event, for instance to
+// click while a download reports its progress.
+void OnPositionSet(std::function<void()> hook);
 
 }  // namespace fake_toolkit

@@ -113,9 +113,12 @@ TEST(UpdaterStart, InitWindowBuildsBindsAndShowsBeforeTheFirstDownload)
         L"XWnd_AdjustLayout window",
         L"XWnd_AdjustLayoutObject window",
         L"XWnd_ShowWindow window 5",
+        // The download, with the button taking no clicks while it runs. No
+        // configuration lies beside the test program, so it fails and
+        // changes nothing else.
+        L"XEle_Enable ID_BtnInstallUpdate 0",
+        L"XEle_Enable ID_BtnInstallUpdate 1",
     };
-    // No configuration beside the test program: the download fails and
-    // changes nothing after the window is shown.
     EXPECT_EQ(fake_toolkit::Calls(), expected);
     wchar_t title[64] = {};
     GetWindowTextW(fake_toolkit::NativeWindow(), title, 64);
@@ -337,5 +340,28 @@ TEST_F(UpdaterSteps, DownloadShowsItsTextsOnlyWhenTheWholeFileArrived)
         EXPECT_EQ(texts[texts.size() - 2], L"XShapeText_SetText ID_TextDownLoadShow 下载完成！");
         EXPECT_EQ(texts.back(), L"XShapeText_SetText ID_TextDownLoadShow 等待安装...");
     }
+    DeleteFileW(target.c_str());
+}
+
+TEST_F(UpdaterSteps, ClicksWhileADownloadRunsAreNotTaken)
+{
+    const std::wstring target = Wide(GetProgramFolder()) + L"\\update.zip";
+    const std::wstring source = m_logs / L"published.zip";
+    ASSERT_TRUE(WriteFileBytes(source, NewVersionPackage()));
+    m_updater.m_strStep = "downloadzip";
+    m_updater.m_strDownloadPath = "file:///" + Ansi(source);
+    int clicksTaken = 0;
+    fake_toolkit::OnPositionSet([&] {
+        EXPECT_FALSE(fake_toolkit::IsEnabled(kButton));
+        clicksTaken += fake_toolkit::Click(kButton);
+    });
+    // The click starts the download again; clicks during it start nothing.
+    EXPECT_TRUE(fake_toolkit::Click(kButton));
+    fake_toolkit::OnPositionSet(nullptr);
+    EXPECT_EQ(clicksTaken, 0);
+    EXPECT_TRUE(fake_toolkit::IsEnabled(kButton));
+    EXPECT_EQ(m_updater.m_strStep, "download");
+    EXPECT_EQ(fake_toolkit::CallsStartingWith(L"XEle_Enable ID_BtnInstallUpdate").size(), 2u);
+    EXPECT_EQ(fake_toolkit::CallsStartingWith(L"XShapeText_SetText ID_TextDownLoadShow 等待安装").size(), 1u);
     DeleteFileW(target.c_str());
 }
