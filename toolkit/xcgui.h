@@ -28,6 +28,9 @@ BOOL XC_LoadResource(const wchar_t* resourceFile, const wchar_t* skinFolder);
 HWINDOW XC_LoadLayout(const wchar_t* layoutFile, HXCGUI parent);  // 0 on failure
 int XC_GetResIDValue(const wchar_t* idName);                      // 0 when unknown
 HXCGUI XC_GetObjectByID(HWINDOW window, int id);                  // null when unknown
+// Why the last XC_LoadResource / XC_LoadLayout failed ("file:line:column:
+// reason"), empty after a success. For skin authors and tests.
+const wchar_t* XC_GetLastLoadError();
 
 // ---- windows ------------------------------------------------------------
 HWND XWnd_GetHWND(HWINDOW window);

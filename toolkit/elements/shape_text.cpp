@@ -1,0 +1,9 @@
+#include "elements/shape_text.h"
+
+#include <oleacc.h>
+
+namespace kit {
+
+long ShapeText::AccRole() const { return ROLE_SYSTEM_STATICTEXT; }
+
+}  // namespace kit
