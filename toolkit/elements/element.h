@@ -116,7 +116,8 @@ public:
     virtual bool TakesMouse() const { return false; }
     virtual bool TakesFocus() const { return false; }
     virtual void Activate() {}                      // click, Space/Enter, default action
-    virtual void OnFocusChanged(bool /*focused*/) {}
+    // byKeyboard: Tab or an accessibility tool moved the focus here.
+    virtual void OnFocusChanged(bool /*focused*/, bool /*byKeyboard*/) {}
 
     // Native parts and layout.
     virtual void OnAttached() {}

@@ -340,10 +340,14 @@ void RichEdit::Activate()
         window->Input().SetFocus(this, true);
 }
 
-void RichEdit::OnFocusChanged(bool focused)
+void RichEdit::OnFocusChanged(bool focused, bool byKeyboard)
 {
-    if (focused && m_native != nullptr && GetFocus() != m_native)
+    if (!focused || m_native == nullptr)
+        return;
+    if (GetFocus() != m_native)
         ::SetFocus(m_native);
+    if (byKeyboard)  // as in dialogs: tabbing into an edit selects its text
+        SendMessageW(m_native, EM_SETSEL, 0, -1);
 }
 
 std::wstring RichEdit::AccessibleName() const { return Label().empty() ? m_hint : Label(); }

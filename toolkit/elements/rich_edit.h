@@ -31,7 +31,7 @@ public:
     void Paint(Canvas& canvas, const PaintState& state) const override;
     bool TakesFocus() const override { return true; }
     void Activate() override;
-    void OnFocusChanged(bool focused) override;
+    void OnFocusChanged(bool focused, bool byKeyboard) override;
     void OnAttached() override { CreateNative(); }
     void OnLayout() override { PlaceNative(); }
     void SyncNative() override;

@@ -127,7 +127,7 @@ bool InputRouter::OnKeyDown(WPARAM key, LPARAM flags)
 void InputRouter::OnWindowFocus()
 {
     if (Usable(m_focused))
-        m_focused->OnFocusChanged(true);  // an edit takes the focus on to its control
+        m_focused->OnFocusChanged(true, false);  // an edit takes the focus on to its control
 }
 
 void InputRouter::MoveFocus(int step)
@@ -158,7 +158,7 @@ void InputRouter::SetFocus(Element* element, bool showMark)
     m_focusMark = showMark && element != nullptr;
     if (previous != nullptr && previous != element) {
         previous->Invalidate();
-        previous->OnFocusChanged(false);
+        previous->OnFocusChanged(false, false);
     }
     HWND hwnd = m_window.Hwnd();
     if (element == nullptr || element->Kind() != ElementKind::Edit) {
@@ -167,7 +167,7 @@ void InputRouter::SetFocus(Element* element, bool showMark)
     }
     if (element != nullptr) {
         element->Invalidate();
-        element->OnFocusChanged(true);
+        element->OnFocusChanged(true, showMark);
         m_window.NotifyAccessibility(EVENT_OBJECT_FOCUS, element);
     }
 }
