@@ -135,8 +135,10 @@ DWORD CHttpClientT<HttpTool, HttpEncoder>::BodyLength(DWORD& dwValueBytes) const
         if (!first)
             body = GuardedAdd(body, 1);
         first = false;
-        DWORD valueLength = HttpEncoder::UrlEncodeLenA(entry.second.get(), m_bUseUtf8, m_nAnsiCodePage);
-        body = GuardedAdd(body, HttpEncoder::UrlEncodeLenA(entry.first.get(), m_bUseUtf8, m_nAnsiCodePage));
+        DWORD valueLength =
+            HttpEncoder::UrlEncodeLenA(entry.second.get(), m_bUseUtf8, m_nAnsiCodePage);
+        body = GuardedAdd(body, HttpEncoder::UrlEncodeNameLenA(entry.first.get(), m_bUseUtf8,
+                                                               m_nAnsiCodePage));
         body = GuardedAdd(body, 1);
         body = GuardedAdd(body, valueLength);
         values = GuardedAdd(values, valueLength);
@@ -232,7 +234,7 @@ void CHttpClientT<HttpTool, HttpEncoder>::AddRequestHeader(HINTERNET hRequest) c
 // Into a buffer of the exact size.
 template <typename HttpTool, typename HttpEncoder>
 typename CHttpClientT<HttpTool, HttpEncoder>::EncodedText
-CHttpClientT<HttpTool, HttpEncoder>::Encode(const wchar_t* szText) const
+CHttpClientT<HttpTool, HttpEncoder>::EncodeValue(const wchar_t* szText) const
 {
     EncodedText encoded;
     if (szText == nullptr)
@@ -242,6 +244,19 @@ CHttpClientT<HttpTool, HttpEncoder>::Encode(const wchar_t* szText) const
     if (!encoded.bytes)
         httpclientexceptionW::RaiseCode(102);
     HttpEncoder::UrlEncodeA(szText, encoded.bytes.get(), m_bUseUtf8, m_nAnsiCodePage);
+    return encoded;
+}
+
+template <typename HttpTool, typename HttpEncoder>
+typename CHttpClientT<HttpTool, HttpEncoder>::EncodedText
+CHttpClientT<HttpTool, HttpEncoder>::EncodeName(const wchar_t* szName) const
+{
+    EncodedText encoded;
+    encoded.length = HttpEncoder::UrlEncodeNameLenA(szName, m_bUseUtf8, m_nAnsiCodePage);
+    encoded.bytes.reset(new (std::nothrow) char[GuardedAdd(encoded.length, 1)]);
+    if (!encoded.bytes)
+        httpclientexceptionW::RaiseCode(102);
+    HttpEncoder::UrlEncodeNameA(szName, encoded.bytes.get(), m_bUseUtf8, m_nAnsiCodePage);
     return encoded;
 }
 
@@ -287,11 +302,11 @@ void CHttpClientT<HttpTool, HttpEncoder>::_BeginNextParam()
 
     if (index > 0)
         _WritePost(reinterpret_cast<const BYTE*>("&"), 1, false);
-    const EncodedText name = Encode(entry->first.get());
+    const EncodedText name = EncodeName(entry->first.get());
     _WritePost(reinterpret_cast<const BYTE*>(name.bytes.get()), name.length, false);
     _WritePost(reinterpret_cast<const BYTE*>("="), 1, false);
 
-    m_objCurrValue = Encode(entry->second.get());
+    m_objCurrValue = EncodeValue(entry->second.get());
     m_objPostStat._TestStartNewEntry();
     m_objPostStat._StartNewEntry(entry->first.get(), m_objCurrValue.length);
 }

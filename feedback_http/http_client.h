@@ -81,7 +81,8 @@ private:
     void ApplyProxyAccount(HINTERNET hConnection) const;
     InternetHandle OpenRequest(HINTERNET hConnection, const wchar_t* szUrl, DWORD dwFlags) const;
     void AddRequestHeader(HINTERNET hRequest) const;
-    EncodedText Encode(const wchar_t* szText) const;
+    EncodedText EncodeValue(const wchar_t* szText) const;
+    EncodedText EncodeName(const wchar_t* szName) const;
 
     std::unique_ptr<CHttpResponseT> _ProceedPostContext();
     void _BeginNextParam();
