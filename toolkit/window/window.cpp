@@ -70,11 +70,10 @@ bool Window::Create()
     const int width = m_scale.Px(m_spec.width), height = m_scale.Px(m_spec.height);
     const int x = work.left + ((work.right - work.left) - width) / 2;
     const int y = work.top + ((work.bottom - work.top) - height) / 2;
-    // No system menu and no WS_EX_APPWINDOW: either makes Wine hand the window
-    // to a window manager, and without one (Xvfb) each close then waits 2 s.
-    // An unowned window has its taskbar button on Windows all the same.
+    // An unowned window gets its taskbar button without WS_EX_APPWINDOW; the
+    // system menu gives that button its Close and Minimise.
     CreateWindowExW(0, kWindowClass, m_spec.title.c_str(),
-                    WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX, x, y, width, height,
+                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height,
                     nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (m_hwnd == nullptr)
         return false;
