@@ -42,10 +42,26 @@ bool InstallerSession::WaitForSpyLine(const std::wstring& line, DWORD timeoutMs)
     }, timeoutMs);
 }
 
+void InstallerSession::RecordSetupScript()
+{
+    WriteFileBytes(m_kit / L"Install\\setup.bat",
+                   "@echo off\r\necho %0>>\"%KIT_SETUP_LOG%\"\r\n");
+}
+
+void InstallerSession::PlantHijackers()
+{
+    std::wstring root = m_kit.Root();
+    std::wstring beforeBlank = root.substr(0, root.find(L' ', root.find_last_of(L'\\')));
+    for (const std::wstring& path : {m_kit / L"xcopy.exe", m_kit / L"taskkill.exe", beforeBlank + L".exe"})
+        CopyFileTo(BinFile(L"record_command.exe"), path);
+}
+
 bool InstallerSession::Start()
 {
     ChildProcess::Options options;
     options.environment.push_back(L"KIT_SPY_LOG=" + SpyLog());
+    options.environment.push_back(L"KIT_SETUP_LOG=" + SetupLog());
+    options.environment.push_back(L"KIT_RECORD_FILE=" + PlantedLog());
     options.workingFolder = m_kit.Root();
     QueryPerformanceCounter(&m_started);
     return m_installer.Start(m_kit / L"install.exe", L"", options);
@@ -56,6 +72,22 @@ double InstallerSession::SecondsSinceStart() const
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return Seconds(m_started, now);
+}
+
+HWND InstallerSession::WaitForWindow(DWORD timeoutMs, double& secondsToWindow)
+{
+    HWND window = nullptr;
+    WaitUntil([&] {
+        for (HWND candidate : VisibleWindowsOf(m_installer.Id())) {
+            if (WindowText(candidate) == L"安装程序") {
+                window = candidate;
+                return true;
+            }
+        }
+        return false;
+    }, timeoutMs, 5);
+    secondsToWindow = SecondsSinceStart();
+    return window;
 }
 
 std::vector<HWND> VisibleWindowsOf(DWORD processId)

@@ -20,10 +20,26 @@ public:
     std::vector<std::wstring> SpyLines() const { return LogLines(SpyLog()); }
     bool WaitForSpyLine(const std::wstring& line, DWORD timeoutMs) const;
 
+    // Puts a setup script into the kit that only notes how it was started
+    // (its %0) in SetupLog().
+    void RecordSetupScript();
+    std::wstring SetupLog() const { return m_logs / L"setup.log"; }
+
+    // Copies of a recording program where a hijacker would put them: beside
+    // the installer as xcopy.exe and taskkill.exe, and before the first blank
+    // of the kit's folder name (an unquoted path with blanks runs it). They
+    // note any start in PlantedLog().
+    void PlantHijackers();
+    std::wstring PlantedLog() const { return m_logs / L"planted.log"; }
+
     // Starts install.exe in the kit's folder; false when it did not start.
     bool Start();
     ChildProcess& Process() { return m_installer; }
     double SecondsSinceStart() const;
+
+    // The installer's window once it is on screen (null after the time), and
+    // how long after the start it appeared.
+    HWND WaitForWindow(DWORD timeoutMs, double& secondsToWindow);
 
 private:
     ScopedTempFolder m_logs;
