@@ -46,9 +46,13 @@ int ZCALLBACK CloseFile(voidpf, voidpf)
     return 0;  // the reader owns the handle
 }
 
+// minizip asks only after a header read came up short, and takes "no error"
+// as leave to read the missing bytes as zeros: a cut end record would then
+// pass as an archive of zero entries. A header that runs past the end of the
+// file is damage.
 int ZCALLBACK FileError(voidpf, voidpf)
 {
-    return 0;
+    return 1;
 }
 
 }  // namespace
