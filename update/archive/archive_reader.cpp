@@ -81,6 +81,7 @@ public:
     int32_t SetBaseFolder(const wchar_t* folder);
     int32_t GetEntry(int32_t index, ArchiveEntry& entry);
     int32_t ExtractEntry(int32_t index, const wchar_t* name);
+    int32_t DeclaredSize(uint64_t& total);
 
 private:
     ArchiveReader() = default;
@@ -258,6 +259,24 @@ int32_t ArchiveReader::ReadEntry(int32_t index, ArchiveEntry& entry)
     return ArcOk;
 }
 
+int32_t ArchiveReader::DeclaredSize(uint64_t& total)
+{
+    CloseEntryData();
+    total = 0;
+    // The walk moves minizip off the entry GoToEntry believes it stands on.
+    m_position = -1;
+    for (int32_t index = 0; index < m_entryCount; ++index) {
+        int moved = index == 0 ? unzGoToFirstFile(m_zip) : unzGoToNextFile(m_zip);
+        unz_file_info64 info = {};
+        if (moved != UNZ_OK ||
+            unzGetCurrentFileInfo64(m_zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return ArcBadHeader;
+        const uint64_t size = info.uncompressed_size;
+        total = size > UINT64_MAX - total ? UINT64_MAX : total + size;
+    }
+    return ArcOk;
+}
+
 int32_t ArchiveReader::ExtractEntry(int32_t index, const wchar_t* name)
 {
     CloseEntryData();
@@ -354,6 +373,12 @@ int32_t SetBaseFolder(HARCHIVE archive, const wchar_t* folder)
 int32_t GetEntry(HARCHIVE archive, int32_t index, ArchiveEntry& entry)
 {
     return archive != nullptr ? archive->GetEntry(index, entry) : ArcBadIndex;
+}
+
+int32_t GetDeclaredSize(HARCHIVE archive, uint64_t& total)
+{
+    total = 0;
+    return archive != nullptr ? archive->DeclaredSize(total) : ArcBadIndex;
 }
 
 int32_t ExtractEntry(HARCHIVE archive, int32_t index, const wchar_t* name)

@@ -21,6 +21,10 @@ int32_t SetBaseFolder(HARCHIVE archive, const wchar_t* folder);
 // Index -1 gives the number of entries in entry.index.
 int32_t GetEntry(HARCHIVE archive, int32_t index, ArchiveEntry& entry);
 
+// The sum of the uncompressed sizes the central directory declares, read
+// from the directory alone (no entry data); saturates instead of wrapping.
+int32_t GetDeclaredSize(HARCHIVE archive, uint64_t& total);
+
 // Writes the entry with that index to base folder + name.
 int32_t ExtractEntry(HARCHIVE archive, int32_t index, const wchar_t* name);
 

@@ -14,6 +14,9 @@ constexpr int32_t ArcBadIndex = 0x10000;      // index outside the archive
 // An entry name or path that would leave the base folder, names a device, or
 // does not fit the 260-unit path buffers: refused rather than cut or bent.
 constexpr int32_t ArcRefusedPath = 0x20000;
+// The uncompressed sizes the central directory declares add up to more than
+// the unpack folder's drive has free.
+constexpr int32_t ArcNoSpace = 0x40000;
 // The entry's data cannot be read or inflated, ends early, or does not match
 // its CRC-32.
 constexpr int32_t ArcInflateFailed = 0x5000000;

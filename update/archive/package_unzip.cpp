@@ -4,6 +4,24 @@
 
 #include <windows.h>
 
+namespace {
+
+// The whole package must fit the drive before its first byte is written: a
+// disk that fills halfway would leave a half-unpacked folder to be copied
+// over the product.
+int32_t CheckFreeSpace(HARCHIVE archive, const std::wstring& folder)
+{
+    uint64_t declared = 0;
+    int32_t result = GetDeclaredSize(archive, declared);
+    ULARGE_INTEGER available = {};
+    if (result == ArcOk && GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) &&
+        declared > available.QuadPart)
+        result = ArcNoSpace;
+    return result;
+}
+
+}  // namespace
+
 bool CUpdateMain::UnzipPackage(const std::wstring& folder, const std::wstring& archive)
 {
     if (folder.empty() || archive.empty())
@@ -18,6 +36,8 @@ bool CUpdateMain::UnzipPackage(const std::wstring& folder, const std::wstring& a
     m_nArchiveResult = SetBaseFolder(m_hArchive, folder.c_str());
     if (m_nArchiveResult == ArcOk)
         m_nArchiveResult = GetEntry(m_hArchive, -1, m_archiveEntry);
+    if (m_nArchiveResult == ArcOk)
+        m_nArchiveResult = CheckFreeSpace(m_hArchive, folder);
     const int32_t count = m_archiveEntry.index;
     // The first failure ends the unpacking; what was written stays.
     for (int32_t index = 0; m_nArchiveResult == ArcOk && index < count; ++index) {
