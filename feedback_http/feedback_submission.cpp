@@ -15,11 +15,17 @@ namespace Kesto {
 namespace {
 
 // Always reload, never cache, no dialogs, keep the connection.
-const DWORD kFeedbackRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                                    INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_RESYNCHRONIZE |
-                                    INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_NO_UI |
-                                    INTERNET_FLAG_PRAGMA_NOCACHE;
-static_assert(kFeedbackRequestFlags == 0x84400F00, "the feedback post's request flags");
+const DWORD kFeedbackFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                             INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_RESYNCHRONIZE |
+                             INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_NO_UI |
+                             INTERNET_FLAG_PRAGMA_NOCACHE;
+static_assert(kFeedbackFlags == 0x84400F00, "the feedback post's request flags");
+
+// And no redirects: WinINet turns a redirected POST into a GET without the
+// form, so following one can never deliver the feedback, and a server that
+// redirects to itself keeps Wine's WinINet requesting for ever while the
+// uninstaller's window hangs. A redirect is a status like any other but 200.
+const DWORD kFeedbackRequestFlags = kFeedbackFlags | INTERNET_FLAG_NO_AUTO_REDIRECT;
 
 const DWORD kAnswerBufferBytes = 5120;
 const int kOkStatus = 200;

@@ -172,12 +172,57 @@ TEST_F(FeedbackSubmission, AWriteWithoutProgressEndsThePostEmpty)
     EXPECT_EQ(watch.OpenHandles(), 0u);
 }
 
-TEST_F(FeedbackSubmission, UsesTheFeedbackRequestFlags)
+TEST_F(FeedbackSubmission, UsesTheFeedbackRequestFlagsAndFollowsNoRedirect)
 {
     server.SetDefaultAnswer(HttpAnswer{200, "ok"});
     WinInetWatch watch;
     EXPECT_EQ(Post(L"", L""), "ok");
     ASSERT_EQ(watch.Log().requestFlags.size(), 1u);
-    EXPECT_EQ(watch.Log().requestFlags[0], 0x84400F00u);
+    EXPECT_EQ(watch.Log().requestFlags[0], 0x84400F00u | INTERNET_FLAG_NO_AUTO_REDIRECT);
     EXPECT_EQ(watch.Log().connectPorts, std::vector<INTERNET_PORT>{server.Port()});
+}
+
+TEST_F(FeedbackSubmission, MisbehavingServersEndThePostWithoutRaisingOrLeavingHandles)
+{
+    auto withFault = [](HttpFault fault) {
+        HttpAnswer answer{200, "partial answer"};
+        answer.fault = fault;
+        answer.stallMs = 1000;
+        answer.intervalMs = 5;
+        answer.cutAfterBytes = 30;
+        return answer;
+    };
+    HttpAnswer garbage{200, "garbage"};
+    garbage.statusLine = "HTPT/9 abc garbage";
+    HttpAnswer wrongLength{200, "short"};
+    wrongLength.announcedLength = 100;
+
+    struct Case {
+        const char* what;
+        HttpAnswer answer;
+        const char* result;  // nullptr: whatever the platform made of it
+    } cases[] = {
+        {"reset", withFault(HttpFault::Reset), ""},
+        {"stall", withFault(HttpFault::Stall), ""},
+        {"cut short in the head", withFault(HttpFault::CutShort), ""},
+        {"301 to itself", withFault(HttpFault::RedirectToSelf), ""},
+        {"drip", withFault(HttpFault::Drip), "partial answer"},
+        // WinINet reads a response without a status line as HTTP/0.9 with
+        // status 200; its bytes are only handed back, never looked at.
+        {"garbage status line", garbage, nullptr},
+        {"wrong Content-Length", wrongLength, "short"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        server.SetAnswer(kPath, c.answer);
+        WinInetWatch watch;
+        std::string result = "unset";
+        EXPECT_NO_THROW(result = Post(L"r", L"c"));
+        if (c.result != nullptr)
+            EXPECT_EQ(result, c.result);
+        EXPECT_LE(result.size(), 5119u);
+        EXPECT_EQ(watch.OpenHandles(), 0u);
+    }
+    // The redirect to itself was not followed: one request each.
+    EXPECT_EQ(server.RequestCount(), std::size(cases));
 }
