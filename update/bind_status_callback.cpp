@@ -47,6 +47,9 @@ STDMETHODIMP CBindStatusBack::OnProgress(ULONG ulProgress, ULONG ulProgressMax, 
 {
     int position = ProgressPosition(ulProgress, ulProgressMax);
     XProgBar_SetPos(m_pProgressBar, position);
+    // No message loop runs during the transfer, so the window would show
+    // nothing of it: paint what changed now.
+    XEle_RedrawEle(m_pProgressBar, TRUE);
     return position == 100 ? S_OK : E_NOTIMPL;
 }
 

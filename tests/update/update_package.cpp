@@ -12,7 +12,9 @@ std::string RecordingDelskin()
 {
     std::string script = ReadFileBytes(std::wstring(KIT_SOURCE_DIR) + L"\\kit\\Vemora\\delskin.bat");
     EXPECT_FALSE(script.empty()) << "kit/Vemora/delskin.bat";
-    return "@echo %0>>\"%~dp0delskin.log\"\r\n" + script;
+    // record_command.exe (put beside it by the test) appends its command
+    // line to KIT_RECORD_FILE, which two runs at once may safely do.
+    return "@if exist \"%~dp0record_command.exe\" \"%~dp0record_command.exe\" %0\r\n" + script;
 }
 
 std::vector<ZipEntrySpec> PackageEntries()

@@ -1,7 +1,8 @@
 #pragma once
 // The update package the updater tests install: version 2 of the stand-in
 // product as "Morvane.exe", the kit's "delskin.bat" (with a first line that
-// records how it was started, in "delskin.log"), and a folder of data.
+// records how it was started through record_command.exe, when a test has put
+// that beside it), and a folder of data.
 #include <cstddef>
 #include <string>
 
@@ -13,6 +14,3 @@ std::string NewVersionPackageWithPadding(size_t paddingBytes);
 
 // The same package with one entry's data no longer matching its CRC-32.
 std::string CorruptedPackage();
-
-// Lines of "delskin.log" in a product folder: how delskin.bat was started.
-constexpr wchar_t kDelskinLog[] = L"delskin.log";

@@ -46,11 +46,14 @@ protected:
         m_updater.InitElements();
         m_updater.m_strAppDir = Ansi(m_product.Path());
         ASSERT_TRUE(CopyFileTo(BinFile(L"Morvane.exe"), m_product / L"Morvane.exe"));
+        ASSERT_TRUE(CopyFileTo(BinFile(L"record_command.exe"), m_product / L"record_command.exe"));
         SetEnvironmentVariableW(L"KIT_SPY_LOG", m_spyLog.c_str());
+        SetEnvironmentVariableW(L"KIT_RECORD_FILE", m_delskinLog.c_str());
     }
     void TearDown() override
     {
         SetEnvironmentVariableW(L"KIT_SPY_LOG", nullptr);
+        SetEnvironmentVariableW(L"KIT_RECORD_FILE", nullptr);
         StopProcessesNamed(L"Morvane.exe");
         StopProcessesNamed(L"xcopy.exe");
         g_hWindow = nullptr;
@@ -72,6 +75,7 @@ protected:
     ScopedTempFolder m_product{L"product"};
     ScopedTempFolder m_logs{L"logs"};
     std::wstring m_spyLog = m_logs / L"spy.log";
+    std::wstring m_delskinLog = m_logs / L"delskin.log";  // record_command's lines
     CUpdateMain m_updater;
 };
 
@@ -275,8 +279,11 @@ TEST_F(UpdaterSteps, InstallAnimationAndRelaunchOfTheNewVersion)
     EXPECT_EQ(LogLines(m_product / L"Morvane.log"), std::vector<std::wstring>{L"version=2.0.0 args="});
     ASSERT_TRUE(WaitUntil([&] { return !FolderExists(m_product / L"skin"); }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_product / L"update.zip"); }, 10000));
-    EXPECT_EQ(LogLines(m_product / kDelskinLog),
-              std::vector<std::wstring>{L"\"" + P + L"\\delskin.bat\""});
+    ASSERT_TRUE(WaitUntil([&] { return !LogLines(m_delskinLog).empty(); }, 10000));
+    const std::vector<std::wstring> runs = LogLines(m_delskinLog);
+    ASSERT_EQ(runs.size(), 1u);
+    const std::wstring quotedPath = L"\"" + P + L"\\delskin.bat\"";
+    EXPECT_EQ(runs[0].substr(runs[0].size() - quotedPath.size()), quotedPath);
 }
 
 TEST_F(UpdaterSteps, SecondClickDuringTheAnimationCopiesAgainAndEndsSooner)
