@@ -220,8 +220,9 @@ TEST_F(FeedbackSubmission, MisbehavingServersEndThePostWithoutRaisingOrLeavingHa
         WinInetWatch watch;
         std::string result = "unset";
         EXPECT_NO_THROW(result = Post(L"r", L"c"));
-        if (c.result != nullptr)
+        if (c.result != nullptr) {
             EXPECT_EQ(result, c.result);
+        }
         EXPECT_LE(result.size(), 5119u);
         EXPECT_EQ(watch.OpenHandles(), 0u);
     }
