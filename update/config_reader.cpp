@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr size_t kLongestLine = 1023;  // a 1024-byte line buffer with its terminator
@@ -32,6 +34,9 @@ bool TakeLine(std::string line, std::string& downloadPath)
         line.pop_back();  // a CR LF line end counts as one line end
     if (line.size() > kLongestLine)
         return false;
+    // The line is held in a character buffer, whose text ends at a NUL: a
+    // value must not carry one into the address.
+    line.resize(std::min(line.find('\0'), line.size()));
     size_t at = 0;
     if (NextToken(line, at) != "download_path")
         return true;
