@@ -13,7 +13,7 @@ build: setup
 	bash scripts/build.sh $(BUILD)
 
 test: build
-	bash scripts/run-tests.sh $(BUILD)
+	bash scripts/run-tests.sh $(BUILD) -LE hostile
 
 kit: build
 	bash scripts/make-kit.sh $(BUILD)
