@@ -201,3 +201,28 @@ TEST(ElementEvents, AHandlerMayCloseItsOwnWindow)
     XEle_ShowEle(button, FALSE);  // a handle of the closed window: ignored
     XProgBar_SetPos(window.Find(L"ID_ProgressBar"), 5);
 }
+
+TEST(ElementEvents, EditModesKeepTheText)
+{
+    TestWindow window;
+    HELE edit = window.Find(L"ID_EditRoute");
+    XRichEdit_EnableEvent_XE_RICHEDIT_CHANGE(edit, TRUE);
+    EventLog log;
+    BindElementEvent(edit, XE_RICHEDIT_CHANGE, &log, &EventLog::OnEditChange, "&EventLog::OnEditChange");
+    auto style = [&] { return GetWindowLongW(window.EditControl(edit), GWL_STYLE); };
+    EXPECT_EQ(0, style() & ES_MULTILINE);
+    XRichEdit_EnableMultiLine(edit, TRUE);
+    EXPECT_NE(0, style() & ES_MULTILINE);
+    EXPECT_NE(0, style() & ES_AUTOHSCROLL) << "no wrap until asked";
+    EXPECT_NE(0, style() & WS_VSCROLL);
+    XRichEdit_EnableAutoWrap(edit, TRUE);
+    EXPECT_EQ(0, style() & ES_AUTOHSCROLL);
+    XSView_ShowSBarV(edit, FALSE);
+    EXPECT_EQ(0, style() & WS_VSCROLL);
+    wchar_t text[64] = {};
+    XRichEdit_GetText(edit, text, 64);
+    EXPECT_STREQ(L"C:\\Program Files (x86)", text);
+    EXPECT_TRUE(log.records.empty()) << "changing modes is no typing";
+    window.Type(edit, L"\r");
+    EXPECT_EQ(1u, log.records.size()) << "Enter breaks the line of a multi-line edit";
+}

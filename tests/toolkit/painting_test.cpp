@@ -103,7 +103,17 @@ TEST(Painting, ChineseTextHasRealGlyphsInTheChosenFont)
                                   L"切换IP失败，不能自动换IP"};
     for (const std::wstring& text : texts)
         EXPECT_TRUE(kit::FontHasGlyphs(dc, text)) << "face " << face;
+    // The check can tell: a Latin face has no glyph for these.
+    HFONT latin = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"DejaVu Sans Mono");
+    SelectObject(dc, latin);
+    wchar_t latinFace[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, latinFace);
+    if (std::wstring(latinFace) == L"DejaVu Sans Mono") {  // Debian's, without CJK
+        EXPECT_TRUE(kit::FontHasGlyphs(dc, L"Morvane"));
+        EXPECT_FALSE(kit::FontHasGlyphs(dc, L"欢迎安装"));
+    }
     SelectObject(dc, old);
+    DeleteObject(latin);
     DeleteDC(dc);
 
     // And the edits' native controls got the same kind of font.
@@ -117,17 +127,28 @@ TEST(Painting, ChineseTextHasRealGlyphsInTheChosenFont)
     DeleteDC(dc);
 }
 
-TEST(Painting, HeadingIsDrawnInInk)
+TEST(Painting, TheScreenShowsTheHeadingInInk)
 {
     TestWindow window;
     kit::Window* w = WindowOf(window);
     XWnd_RedrawWnd(window.Handle(), TRUE);
-    const RECT r = window.Rect(window.Find(L"ID_TextHeading"));
-    int dark = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.left + (r.bottom - r.top) * 4; ++x)
-            dark += w->BackBuffer().PixelAt(x, y).r < 100 ? 1 : 0;
-    EXPECT_GT(dark, 100);  // four CJK characters' worth of strokes
+    RECT r = window.Rect(window.Find(L"ID_TextHeading"));
+    r.right = r.left + (r.bottom - r.top) * 4;  // the four characters 欢迎安装
+    int dark = 0, same = 0, pixels = 0;
+    HDC screen = GetDC(nullptr);  // what Xvfb shows, as a screenshot sees it
+    for (int y = r.top; y < r.bottom; y += 2)
+        for (int x = r.left; x < r.right; x += 2) {
+            POINT at{x, y};
+            ClientToScreen(window.Hwnd(), &at);
+            const COLORREF shown = GetPixel(screen, at.x, at.y);
+            const kit::Color painted = w->BackBuffer().PixelAt(x, y);
+            dark += GetRValue(shown) < 100 ? 1 : 0;
+            same += shown == painted.ToColorRef() ? 1 : 0;
+            ++pixels;
+        }
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(dark, pixels / 20) << "strokes, not an empty box";
+    EXPECT_EQ(pixels, same) << "the screen shows the back buffer";
 }
 
 TEST(Painting, HintShowsWhileTheEditIsEmpty)

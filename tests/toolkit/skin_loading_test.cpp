@@ -65,7 +65,9 @@ TEST(SkinLoading, StartStatesComeFromTheLayout)
     EXPECT_EQ(7, XRichEdit_GetText(window.Find(L"ID_EditRoute"), text, 8));  // cut to the buffer
     EXPECT_STREQ(L"C:\\Prog", text);
     // The layout's coordinates, in 96-DPI pixels relative to the parent page at y 49.
-    const int dpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSY);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
     const RECT quick = window.Rect(window.Find(L"ID_BtnQuickInstall"));
     EXPECT_EQ(MulDiv(404, dpi, 96), quick.left);
     EXPECT_EQ(MulDiv(49 + 364, dpi, 96), quick.top);
