@@ -132,6 +132,20 @@ TEST(InstallerStartup, OnWindowsXPRefusesWithTheMessageAndShowsNoWindow)
     EXPECT_EQ(session.SpyLines(), std::vector<std::wstring>{kStopCommand});
 }
 
+TEST(InstallerStartup, OnWindows7ShowsTheWindowAfterStoppingTheProduct)
+{
+    InstallerSession session;
+    ChildProcess product;
+    ASSERT_TRUE(StartProduct(session, product));
+    ASSERT_TRUE(session.Start());
+    double seconds = 0;
+    HWND window = session.WaitForWindow(30000, seconds);
+    ASSERT_NE(window, nullptr) << "no installer window";
+    EXPECT_EQ(FindWindowTitled(session.Process().Id(), kRefusalTitle), nullptr);
+    EXPECT_TRUE(session.WaitForSpyLine(kStopCommand, 15000));
+    EXPECT_TRUE(product.WaitForExit(15000)) << "the running product was not stopped";
+}
+
 TEST(InstallerStartup, MissingLayoutEndsSilentlyAfterStoppingTheProduct)
 {
     InstallerSession session;
