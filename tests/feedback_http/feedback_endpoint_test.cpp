@@ -2,6 +2,7 @@
 // address of the tests, on the port the build names.
 #include "feedback_http/feedback_submission.h"
 
+#include "child_process.h"
 #include "http_test_server.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,9 @@
 TEST(FeedbackEndpoint, PostFeedbackGoesToTheAddressTheBuildSet)
 {
     HttpTestServer server;
-    ASSERT_TRUE(server.Start(KIT_TEST_FEEDBACK_PORT));
+    // The port is fixed: another test of the machine may still hold it a while.
+    ASSERT_TRUE(WaitUntil([&] { return server.Start(KIT_TEST_FEEDBACK_PORT); }, 30000, 250))
+        << "port " << KIT_TEST_FEEDBACK_PORT << " stayed busy";
     server.SetDefaultAnswer(HttpAnswer{200, "thanks"});
 
     EXPECT_EQ(Kesto::PostFeedback(L"重复IP太多", L"", L""), "thanks");
