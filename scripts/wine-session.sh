@@ -6,7 +6,7 @@
 
 _started_xvfb=""
 
-_prefix_config_version=2
+_prefix_config_version=3
 
 _wine_prefix_create() {
   local prefix=$1
@@ -18,6 +18,8 @@ _wine_prefix_create() {
 _wine_prefix_configure() {
   local prefix=$1
   # Chinese faces the skins name, mapped to the installed WenQuanYi face.
+  # Unmanaged windows: without a window manager on Xvfb, Wine otherwise waits
+  # 2 s for every window to close.
   # A .reg file with Chinese names must be UTF-16LE.
   local reg
   reg=$(mktemp --suffix=.reg)
@@ -28,6 +30,9 @@ _wine_prefix_configure() {
     '"微软雅黑"="WenQuanYi Micro Hei"' \
     '"SimSun"="WenQuanYi Micro Hei"' \
     '"宋体"="WenQuanYi Micro Hei"' \
+    '' \
+    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
+    '"Managed"="N"' \
     '' \
     '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' \
     '"taskkill.exe"="native,builtin"' \
