@@ -46,6 +46,18 @@ double MillisecondsSince(const LARGE_INTEGER& start)
            static_cast<double>(frequency.QuadPart);
 }
 
+// A key press as the keyboard delivers it: posted to the focused window.
+void PostKeyPress(HWND window, WORD virtualKey)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HWND target = GetGUIThreadInfo(thread, &info) && info.hwndFocus ? info.hwndFocus : window;
+    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | scan);
+    PostMessageW(target, WM_KEYUP, virtualKey, 1 | scan | static_cast<LPARAM>(0xC0000000u));
+}
+
 // Presses a button from a thread of its own: the window answers an
 // accessibility call only once the click's handler has returned, and
 // say-goodbye's handler runs for as long as the post does.
@@ -324,16 +336,25 @@ TEST_F(UninstallerWindow, SayGoodbyeWithTheServerDownStillCloses)
     EXPECT_EQ(m_session.ScriptRuns(), std::vector<std::wstring>{QuotedScriptPath()});
 }
 
-// A key press as the keyboard delivers it: posted to the focused window.
-void PostKeyPress(HWND window, WORD virtualKey)
+TEST_F(UninstallerWindow, SayGoodbyePressedTwiceStartsAndPostsOnce)
 {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    HWND target = GetGUIThreadInfo(thread, &info) && info.hwndFocus ? info.hwndFocus : window;
-    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | scan);
-    PostMessageW(target, WM_KEYUP, virtualKey, 1 | scan | static_cast<LPARAM>(0xC0000000u));
+    HttpAnswer slow;
+    slow.fault = HttpFault::Drip;
+    slow.intervalMs = 20;
+    ASSERT_TRUE(m_server.Start(kFeedbackPort));
+    m_server.SetAnswer(kFeedbackPath, slow);
+    StartAndFindWindow();
+    GoToPage3();
+    ASSERT_TRUE(msaa::Focus(m_window, L"ID_BtnSayGoodbye"));
+    ASSERT_TRUE(msaa::WaitForElement(m_window, L"ID_BtnSayGoodbye",
+                                     [](const msaa::Element& e) { return e.Focused(); }, 5000));
+    // The second press waits in the queue while the first one's post runs.
+    PostKeyPress(m_window, VK_SPACE);
+    PostKeyPress(m_window, VK_SPACE);
+    EXPECT_TRUE(WaitForExit());
+    GiveStraysTime();
+    EXPECT_EQ(m_server.RequestCount(), 1u);
+    EXPECT_EQ(m_session.ScriptRuns().size(), 1u);
 }
 
 // Not a check of speed: the figures are printed for the record. The button
