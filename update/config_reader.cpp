@@ -30,8 +30,6 @@ std::string NextToken(const std::string& line, size_t& at)
 // False when the line is too long, which ends the reading.
 bool TakeLine(std::string line, std::string& downloadPath)
 {
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();  // a CR LF line end counts as one line end
     if (line.size() > kLongestLine)
         return false;
     // The line is held in a character buffer, whose text ends at a NUL: a
@@ -61,6 +59,10 @@ void ReadDownloadPath(const std::string& path, std::string& downloadPath)
     while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
         for (DWORD i = 0; i < got; ++i) {
             if (chunk[i] == '\n') {
+                // CR LF is one line end; a CR anywhere else is a character
+                // of the line, also at the end of the file.
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
                 if (!TakeLine(line, downloadPath))
                     return;
                 line.clear();

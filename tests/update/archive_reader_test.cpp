@@ -373,6 +373,15 @@ TEST_F(ArchiveTest, DamagedHeadersAndUnknownMethodsFail)
     EXPECT_FALSE(Unpack({File("good.txt", "good"), badLocal}));
     EXPECT_EQ(Result(), ArcBadHeader);
 
+    // A folder with data is a file entry whose attributes were damaged.
+    ZipEntrySpec folderWithData = File("notes.txt", "data");
+    folderWithData.externalAttributes = 0x10;
+    ZipEntrySpec namedLikeAFolder = File("notes/", "data");
+    for (const ZipEntrySpec& bad : {folderWithData, namedLikeAFolder}) {
+        EXPECT_FALSE(Unpack({bad}));
+        EXPECT_EQ(Result(), ArcBadHeader);
+    }
+
     ZipEntrySpec lzma = File("lzma.bin", NoiseBytes(3000, 5));
     lzma.methodOverride = 14;
     EXPECT_FALSE(Unpack({lzma}));

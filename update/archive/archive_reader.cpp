@@ -244,6 +244,10 @@ int32_t ArchiveReader::ReadEntry(int32_t index, ArchiveEntry& entry)
     // Some archivers mark folders only by the trailing separator.
     if (EndsWithSeparator(name))
         entry.attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    // A folder carries no data: one that does is a damaged file entry, whose
+    // bytes would otherwise be dropped without a word.
+    if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && info.uncompressed_size != 0)
+        return ArcBadHeader;
     entry.compressedSize = static_cast<int32_t>(info.compressed_size);
     entry.uncompressedSize = static_cast<int32_t>(info.uncompressed_size);
 
