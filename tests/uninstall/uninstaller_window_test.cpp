@@ -358,10 +358,9 @@ TEST_F(UninstallerWindow, SayGoodbyePressedTwiceStartsAndPostsOnce)
 }
 
 // Not a check of speed: the figures are printed for the record. The button
-// is pressed with the keyboard, so the time starts at the key press. "Hidden"
-// is when the window leaves the screen, which is where closing starts; under
-// Wine without a window manager the native window is destroyed only after a
-// further wait of its own (about two seconds) for the X server.
+// is pressed with the keyboard, so the time starts at the key press; "hidden"
+// is when the window leaves the screen, "destroyed" when its native window is
+// gone.
 TEST_F(UninstallerWindow, TimeFromSayGoodbyeToTheWindowClosing)
 {
     struct Measure {
