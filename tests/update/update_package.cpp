@@ -45,16 +45,6 @@ std::string NewVersionPackage()
     return BuildZip(PackageEntries());
 }
 
-std::string NewVersionPackageWithPadding(size_t paddingBytes)
-{
-    std::vector<ZipEntrySpec> entries = PackageEntries();
-    ZipEntrySpec padding;
-    padding.name = "data/padding.bin";
-    padding.data = NoiseBytes(paddingBytes, 11);
-    entries.insert(entries.begin() + 1, padding);
-    return BuildZip(entries);
-}
-
 std::string CorruptedPackage()
 {
     std::vector<ZipEntrySpec> entries = PackageEntries();

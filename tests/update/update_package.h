@@ -3,14 +3,9 @@
 // product as "Morvane.exe", the kit's "delskin.bat" (with a first line that
 // records how it was started through record_command.exe, when a test has put
 // that beside it), and a folder of data.
-#include <cstddef>
 #include <string>
 
 std::string NewVersionPackage();
-
-// The same with a stored file of that many bytes of noise added, so that its
-// transfer takes a while.
-std::string NewVersionPackageWithPadding(size_t paddingBytes);
 
 // The same package with one entry's data no longer matching its CRC-32.
 std::string CorruptedPackage();

@@ -1,4 +1,3 @@
-#include <cstdio>
 // The real update.exe under Wine, operated through its accessibility tree:
 // download from a local HTTP server, unpack, Xcopy over the product folder,
 // the install animation, delskin.bat and the start of the new version; and
