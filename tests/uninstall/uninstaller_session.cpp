@@ -62,12 +62,7 @@ bool UninstallerSession::Start()
 
 HWND UninstallerSession::WaitForWindow(DWORD timeoutMs) const
 {
-    WindowSearch search{m_uninstaller.Id(), nullptr};
-    WaitUntil([&] {
-        EnumWindows(FindTitledWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    }, timeoutMs);
-    return search.found;
+    return WaitForUninstallerWindow(m_uninstaller.Id(), timeoutMs);
 }
 
 bool UninstallerSession::HasWindow() const
@@ -75,6 +70,16 @@ bool UninstallerSession::HasWindow() const
     WindowSearch search{m_uninstaller.Id(), nullptr};
     EnumWindows(FindTitledWindow, reinterpret_cast<LPARAM>(&search));
     return search.found != nullptr;
+}
+
+HWND WaitForUninstallerWindow(DWORD processId, DWORD timeoutMs)
+{
+    WindowSearch search{processId, nullptr};
+    WaitUntil([&] {
+        EnumWindows(FindTitledWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, timeoutMs);
+    return search.found;
 }
 
 std::string FormEncode(const std::wstring& text)

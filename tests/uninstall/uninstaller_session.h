@@ -41,6 +41,10 @@ private:
     ChildProcess m_uninstaller;
 };
 
+// The uninstaller's window of that process once it is on screen; null after
+// the timeout.
+HWND WaitForUninstallerWindow(DWORD processId, DWORD timeoutMs);
+
 // The form encoding of the feedback post: UTF-8, letters and digits kept, a
 // blank as "+", every other byte as "%" and two upper-case hex digits.
 std::string FormEncode(const std::wstring& text);
