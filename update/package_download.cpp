@@ -17,9 +17,10 @@ void CUpdateMain::DownloadPackage(std::string address)
     // A cached copy would be an old package.
     DeleteUrlCacheEntryW(url.c_str());
     CBindStatusBack callback(m_hProgressBar);
-    // The transfer pumps window messages while it runs: a click meanwhile
-    // would unpack a half-written package or start a second transfer into the
-    // same file, so the button takes none until it has ended.
+    // Where the transfer dispatches window messages while it runs, a click
+    // meanwhile would unpack a half-written package or start a second
+    // transfer into the same file: the button takes none, and shows it, until
+    // the transfer has ended.
     XEle_Enable(m_hBtnInstallUpdate, FALSE);
     HRESULT result = URLDownloadToFileW(nullptr, url.c_str(), target.c_str(), 0, &callback);
     XEle_Enable(m_hBtnInstallUpdate, TRUE);
