@@ -2,7 +2,7 @@
 # installer under Wine) and `make test` (set up, build, run every test).
 BUILD ?= $(CURDIR)/build
 
-.PHONY: all setup build test run kit screenshots bench hostile clean
+.PHONY: all setup build test run kit screenshots bench hostile update-zip clean
 
 all: build
 
@@ -29,6 +29,10 @@ bench: kit
 
 hostile: build
 	bash scripts/run-tests.sh $(BUILD) -L hostile
+
+# Publishing an update: make update-zip PRODUCT=<product folder> [OUT=<file>]
+update-zip:
+	python3 scripts/make-update-zip.py $(PRODUCT) $(or $(OUT),dist/update.zip)
 
 clean:
 	rm -rf $(BUILD) dist
