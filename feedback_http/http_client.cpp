@@ -14,6 +14,10 @@ namespace {
 const wchar_t kDefaultAgent[] = L"Kesto HTTP Client Class";
 const DWORD kValueBytesPerStep = 1024;
 const DWORD kLargestPort = 65535;
+// Left to its defaults, Wine's WinINet waits for ever on a server that takes
+// the request and never answers, and the window that posts freezes with it:
+// every send and every read gives up after this long without a byte.
+const DWORD kTransferTimeoutMs = 30000;
 
 wchar_t FoldAscii(wchar_t unit)
 {
@@ -177,6 +181,13 @@ InternetHandle CHttpClientT<HttpTool, HttpEncoder>::OpenConnection(HINTERNET hIn
 
     const std::wstring host(szUrl + parts.hostStart, parts.hostLength);
     InternetHandle hConnection = HttpTool::OpenConnection(hInternet, host.c_str(), port);
+    // Inherited by the request (Wine takes them on the connection, not on
+    // the Internet handle); where the platform refuses, its own times stay.
+    DWORD timeout = kTransferTimeoutMs;
+    WinInet().InternetSetOptionW(hConnection.Get(), INTERNET_OPTION_SEND_TIMEOUT, &timeout,
+                                 sizeof timeout);
+    WinInet().InternetSetOptionW(hConnection.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout,
+                                 sizeof timeout);
     ApplyProxyAccount(hConnection.Get());
     return hConnection;
 }
