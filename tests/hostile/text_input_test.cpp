@@ -249,8 +249,9 @@ std::string TextFile(Random& random, LineMaker makeLine)
         return RandomBytes(random, random.Below(5000));
     case 1:
         return LineNoise(random, random.Below(3000));
-    case 2: {  // one huge line, with or without a valid line after it
-        std::string huge(100000 + random.Below(3000000), random.Chance(50) ? 'h' : ' ');
+    case 2: {  // one huge line (now and then megabytes), then a valid line
+        const size_t length = random.Chance(5) ? 1000000 + random.Below(3000000) : 2000 + random.Below(60000);
+        std::string huge(length, random.Chance(50) ? 'h' : ' ');
         return huge + LineEnd(random) + makeLine(random) + LineEnd(random);
     }
     case 3: {  // no line ends at all, or CR only
@@ -391,6 +392,31 @@ TEST_F(TextInputs, NulBytesEndTheTextOfAConfigurationLine)
         std::string value = "http://before/";
         ReadDownloadPath(path, value);
         EXPECT_EQ(value, c.expected) << ::testing::PrintToString(c.contents);
+        EXPECT_EQ(value, ConfigModel(c.contents, "http://before/"));
+    }
+}
+
+// Found by the random files: a CR that ended the file was dropped as if a
+// line feed followed, so a last line of 1024 characters counted as 1023.
+TEST_F(TextInputs, ACarriageReturnEndingTheFileIsACharacterOfTheLastLine)
+{
+    const std::string path = Path(L"tallmere.cnf");
+    std::string line = "download_path http://long/ ";
+    line.resize(1023, 'y');
+    struct Case {
+        std::string contents;
+        std::string expected;
+    } cases[] = {
+        {line + "\r", "http://before/"},
+        {line + "\r\n", "http://long/"},
+        {line, "http://long/"},
+        {"download_path http://a/\r", "http://a/"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteFileBytes(m_temp / L"tallmere.cnf", c.contents));
+        std::string value = "http://before/";
+        ReadDownloadPath(path, value);
+        EXPECT_EQ(value, c.expected) << c.contents.size() << " bytes";
         EXPECT_EQ(value, ConfigModel(c.contents, "http://before/"));
     }
 }
