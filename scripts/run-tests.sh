@@ -3,6 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
+mkdir -p "$build" && build=$(cd "$build" && pwd)
 shift || true
 # shellcheck source=wine-session.sh
 . "$root/scripts/wine-session.sh"

@@ -183,9 +183,18 @@ TEST_F(UninstallerWindow, KeepClosesAtOnceAndRunsNothing)
 TEST_F(UninstallerWindow, GoOnAnimatesTheBarFrom5To100ThenShowsTheForm)
 {
     StartAndFindWindow();
+    {
+        msaa::Tree before;
+        ASSERT_TRUE(msaa::Snapshot(m_window, before));
+        const msaa::Element* bar = before.Find(L"ID_UninstallProgress");
+        ASSERT_TRUE(bar != nullptr);
+        EXPECT_EQ(bar->value, L"5");  // set up before the first tick
+    }
     ASSERT_TRUE(msaa::DoDefaultAction(m_window, L"ID_BtnGiveup"));
     ASSERT_TRUE(IsVisible(m_window, L"ID_EleUninstallPage2"));
 
+    // Sampled from another process: how many of the 20 positions are seen
+    // depends on the machine's load, their order and step do not.
     std::vector<int> positions;
     bool formShown = false;
     DWORD start = GetTickCount();
@@ -202,7 +211,6 @@ TEST_F(UninstallerWindow, GoOnAnimatesTheBarFrom5To100ThenShowsTheForm)
     }
     ASSERT_TRUE(formShown) << "page 3 did not appear";
     ASSERT_GE(positions.size(), 5u) << "too few positions seen to call it an animation";
-    EXPECT_LE(positions.front(), 15);
     EXPECT_EQ(positions.back(), 100);
     for (size_t i = 0; i < positions.size(); ++i) {
         EXPECT_EQ(positions[i] % 5, 0) << positions[i];

@@ -214,6 +214,9 @@ void Window::TearDown()
     for (Element* element : m_elements)
         handles.Remove(element->Handle());
     handles.Remove(m_handle);
+    // XRunXCGUI may be waiting in GetMessageW while this runs inside a message
+    // another process sent: wake it so it sees the window is gone.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
     if (m_accessible != nullptr) {
         m_accessible->Detach();
         CoDisconnectObject(m_accessible, 0);  // tools holding it get an error, not a crash
