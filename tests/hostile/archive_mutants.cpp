@@ -40,14 +40,14 @@ constexpr uint32_t kUnixFolder = (040755u << 16) | 0x10;
 constexpr uint32_t kUnixSymlink = 0120777u << 16;
 
 struct Package {
-    std::vector<ZipEntrySpec> entries;
+    std::vector<ZipEntryPlan> entries;
     std::string bytes;
 };
 
-std::vector<std::string> ContentsOf(const std::vector<ZipEntrySpec>& entries)
+std::vector<std::string> ContentsOf(const std::vector<ZipEntryPlan>& entries)
 {
     std::vector<std::string> contents;
-    for (const ZipEntrySpec& entry : entries)
+    for (const ZipEntryPlan& entry : entries)
         contents.push_back(entry.data);
     return contents;
 }
@@ -93,41 +93,41 @@ std::string EntryData(size_t entry, uint64_t caseSeed, Random& random)
     return data;
 }
 
-ZipEntrySpec PlainEntry(size_t entry, uint64_t caseSeed, Random& random)
+ZipEntryPlan PlainEntry(size_t entry, uint64_t caseSeed, Random& random)
 {
     static const char* const folders[] = {"", "", "skin/", "skin/res/", "bin/x/y/", "data dir/",
                                           "\xd6\xd0\xce\xc4/", "a&b^c%d(e)/"};
     static const char* const extensions[] = {".txt", ".exe", ".bin", ".xml", ""};
-    ZipEntrySpec spec;
-    spec.name = std::string(random.Pick(folders)) + "file" + std::to_string(entry) +
+    ZipEntryPlan plan;
+    plan.name = std::string(random.Pick(folders)) + "file" + std::to_string(entry) +
                 random.Pick(extensions);
-    spec.data = EntryData(entry, caseSeed, random);
-    spec.deflate = random.Chance(60);
+    plan.data = EntryData(entry, caseSeed, random);
+    plan.deflate = random.Chance(60);
     if (random.Chance(30)) {
-        spec.host = kHostUnix;
-        spec.externalAttributes = kUnixFile;
+        plan.host = kHostUnix;
+        plan.externalAttributes = kUnixFile;
     } else {
-        spec.externalAttributes = random.Chance(10) ? 0x21 : 0x20;
+        plan.externalAttributes = random.Chance(10) ? 0x21 : 0x20;
     }
     if (random.Chance(30))
-        spec.localExtra = TimestampBlock(0x03, {1600000000, 1600000100});
+        plan.localExtra = TimestampBlock(0x03, {1600000000, 1600000100});
     if (random.Chance(20))
-        spec.centralExtra = TimestampBlock(0x01, {1600000000});
+        plan.centralExtra = TimestampBlock(0x01, {1600000000});
     if (random.Chance(10))
-        spec.localExtra = ExtraBlock(0xCAFE, "odd") + spec.localExtra;
-    return spec;
+        plan.localExtra = ExtraBlock(0xCAFE, "odd") + plan.localExtra;
+    return plan;
 }
 
-ZipEntrySpec FolderEntry(const std::string& name, bool unix)
+ZipEntryPlan FolderEntry(const std::string& name, bool unix)
 {
-    ZipEntrySpec spec;
-    spec.name = name;
-    spec.host = unix ? kHostUnix : kHostDos;
-    spec.externalAttributes = unix ? kUnixFolder : 0x10;
-    return spec;
+    ZipEntryPlan plan;
+    plan.name = name;
+    plan.host = unix ? kHostUnix : kHostDos;
+    plan.externalAttributes = unix ? kUnixFolder : 0x10;
+    return plan;
 }
 
-Package Build(std::vector<ZipEntrySpec> entries)
+Package Build(std::vector<ZipEntryPlan> entries)
 {
     Package package;
     package.entries = std::move(entries);
@@ -138,7 +138,7 @@ Package Build(std::vector<ZipEntrySpec> entries)
 Package BasePackage(uint64_t caseSeed, Random& random)
 {
     for (;;) {
-        std::vector<ZipEntrySpec> entries;
+        std::vector<ZipEntryPlan> entries;
         size_t count = 1 + random.Below(5);
         for (size_t i = 0; i < count; ++i)
             entries.push_back(PlainEntry(i, caseSeed, random));
@@ -446,20 +446,20 @@ ArchiveCase HostileNameCase(uint64_t caseSeed, Random& random, uint32_t index)
 {
     ZipLayout layout;
     Package base = MutableBase(caseSeed, random, layout);
-    std::vector<ZipEntrySpec> entries = base.entries;
+    std::vector<ZipEntryPlan> entries = base.entries;
     std::string description = "hostile names";
     size_t count = 1 + random.Below(3);
     for (size_t i = 0; i < count; ++i) {
-        ZipEntrySpec spec;
-        spec.name = HostileName(random, index * 4 + static_cast<uint32_t>(i));
-        spec.data = "hostile " + std::to_string(i) + " of " + std::to_string(caseSeed);
-        spec.deflate = random.Chance(50);
+        ZipEntryPlan plan;
+        plan.name = HostileName(random, index * 4 + static_cast<uint32_t>(i));
+        plan.data = "hostile " + std::to_string(i) + " of " + std::to_string(caseSeed);
+        plan.deflate = random.Chance(50);
         if (random.Chance(20)) {
-            spec.host = kHostUnix;
-            spec.externalAttributes = kUnixFile;
+            plan.host = kHostUnix;
+            plan.externalAttributes = kUnixFile;
         }
-        description += " [" + spec.name + "]";
-        entries.insert(entries.begin() + random.Below(entries.size() + 1), spec);
+        description += " [" + plan.name + "]";
+        entries.insert(entries.begin() + random.Below(entries.size() + 1), plan);
     }
     Package package = Build(std::move(entries));
     return CaseOf(package, description);
@@ -490,13 +490,13 @@ std::string CentralRecord(const std::string& archive, int entry)
     return archive.substr(start, next - start);
 }
 
-ZipEntrySpec Named(const std::string& name, const std::string& data, bool deflate = false)
+ZipEntryPlan Named(const std::string& name, const std::string& data, bool deflate = false)
 {
-    ZipEntrySpec spec;
-    spec.name = name;
-    spec.data = data;
-    spec.deflate = deflate;
-    return spec;
+    ZipEntryPlan plan;
+    plan.name = name;
+    plan.data = data;
+    plan.deflate = deflate;
+    return plan;
 }
 
 ArchiveCase StructureCase(uint64_t caseSeed, Random& random, uint32_t index)
@@ -506,17 +506,17 @@ ArchiveCase StructureCase(uint64_t caseSeed, Random& random, uint32_t index)
     case 0: {  // a Unix symbolic link, then a file "through" it
         static const char* const targets[] = {"/etc", "../../..", "C:\\Windows", "..\\..\\kit-escape",
                                               "\\\\server\\share", "/tmp/kit-escape"};
-        ZipEntrySpec link = Named("link", random.Pick(targets));
+        ZipEntryPlan link = Named("link", random.Pick(targets));
         link.host = kHostUnix;
         link.externalAttributes = kUnixSymlink;
-        std::vector<ZipEntrySpec> entries = {Named("before.txt", "before " + tag), link};
+        std::vector<ZipEntryPlan> entries = {Named("before.txt", "before " + tag), link};
         if (random.Chance(70))
             entries.push_back(Named("link/kit-escape-" + tag + ".txt", "through " + tag));
         return CaseOf(Build(entries), "symbolic link to " + link.data);
     }
     case 1: {  // duplicate names, in other cases and separators too
         static const char* const seconds[] = {"same.txt", "SAME.TXT", "Same.txt", "./same.txt"};
-        std::vector<ZipEntrySpec> entries = {Named("same.txt", "first " + tag),
+        std::vector<ZipEntryPlan> entries = {Named("same.txt", "first " + tag),
                                              Named(random.Pick(seconds), "second " + tag, true)};
         if (random.Chance(50)) {
             entries.push_back(Named("d/x", "third " + tag));
@@ -580,14 +580,14 @@ ArchiveCase StructureCase(uint64_t caseSeed, Random& random, uint32_t index)
         return archiveCase;
     }
     case 7: {  // a file, then a folder of the same name, or the other way round
-        std::vector<ZipEntrySpec> entries = {Named("x.dat", "file " + tag),
+        std::vector<ZipEntryPlan> entries = {Named("x.dat", "file " + tag),
                                              Named("x.dat/inner.txt", "inner " + tag)};
         if (random.Chance(50))
             entries = {FolderEntry("d/", false), Named("d", "file named like the folder " + tag)};
         return CaseOf(Build(entries), "file and folder of one name");
     }
     case 8: {  // many small entries
-        std::vector<ZipEntrySpec> entries;
+        std::vector<ZipEntryPlan> entries;
         size_t count = 100 + random.Below(300);
         for (size_t i = 0; i < count; ++i)
             entries.push_back(Named("many/" + std::to_string(i % 17) + "/f" + std::to_string(i),
@@ -595,7 +595,7 @@ ArchiveCase StructureCase(uint64_t caseSeed, Random& random, uint32_t index)
         return CaseOf(Build(entries), std::to_string(count) + " small entries");
     }
     case 9: {  // an encrypted entry or one of an unknown method amid good ones
-        ZipEntrySpec odd = Named("odd.bin", "odd " + tag, true);
+        ZipEntryPlan odd = Named("odd.bin", "odd " + tag, true);
         if (random.Chance(50))
             odd.password = "secret";
         else
@@ -604,15 +604,15 @@ ArchiveCase StructureCase(uint64_t caseSeed, Random& random, uint32_t index)
                       odd.password.empty() ? "unknown method" : "encrypted entry");
     }
     case 10: {  // a folder entry that carries data, a folder marked only by its bit
-        ZipEntrySpec folder = Named("folder-with-data/", "data of a folder " + tag);
+        ZipEntryPlan folder = Named("folder-with-data/", "data of a folder " + tag);
         folder.externalAttributes = 0x10;
-        ZipEntrySpec bitOnly = Named("bit-only", "");
+        ZipEntryPlan bitOnly = Named("bit-only", "");
         bitOnly.externalAttributes = 0x10;
         return CaseOf(Build({folder, bitOnly, Named("bit-only/f.txt", "f " + tag)}),
                       "odd folder entries");
     }
     default: {  // read-only, hidden and system files replaced by later entries
-        ZipEntrySpec first = Named("locked.txt", "first " + tag);
+        ZipEntryPlan first = Named("locked.txt", "first " + tag);
         first.externalAttributes = 0x27;
         return CaseOf(Build({first, Named("locked.txt", "second " + tag, true)}),
                       "a read-only, hidden, system file replaced");
@@ -640,7 +640,7 @@ ArchiveCase FramingCase(uint64_t caseSeed, Random& random)
         Package second = BasePackage(caseSeed + 1, random);
         archiveCase.bytes += second.bytes;
         archiveCase.description = "a second archive after the first";
-        for (const ZipEntrySpec& entry : second.entries)
+        for (const ZipEntryPlan& entry : second.entries)
             archiveCase.contents.push_back(entry.data);
         break;
     }

@@ -41,9 +41,9 @@ protected:
     CUpdateMain m_updater;
 };
 
-ZipEntrySpec File(const std::string& name, const std::string& data)
+ZipEntryPlan File(const std::string& name, const std::string& data)
 {
-    ZipEntrySpec entry;
+    ZipEntryPlan entry;
     entry.name = name;
     entry.data = data;
     entry.deflate = true;
@@ -61,7 +61,7 @@ uint64_t FreeBytes(const std::wstring& folder)
 // headers, so that nothing else is wrong with them) declare these sizes.
 std::string ArchiveDeclaring(const std::vector<uint32_t>& sizes)
 {
-    std::vector<ZipEntrySpec> entries = {File("first.txt", "written only if it fits")};
+    std::vector<ZipEntryPlan> entries = {File("first.txt", "written only if it fits")};
     for (size_t i = 0; i < sizes.size(); ++i)
         entries.push_back(File("big" + std::to_string(i) + ".bin", "x"));
     std::string bytes = BuildZip(entries);
@@ -113,9 +113,9 @@ TEST_F(ArchiveRegression, Zip64SizesThatWouldWrapTheSumAreRefused)
     // Central sizes of 0xFFFFFFFF send minizip to the ZIP64 block, which here
     // declares 2^63 bytes: two of them wrap a plain sum to the 1 byte of the
     // first entry.
-    std::vector<ZipEntrySpec> entries = {File("first.txt", "x")};
+    std::vector<ZipEntryPlan> entries = {File("first.txt", "x")};
     for (int i = 0; i < 2; ++i) {
-        ZipEntrySpec big = File("big" + std::to_string(i), "y");
+        ZipEntryPlan big = File("big" + std::to_string(i), "y");
         big.centralExtra = ExtraBlock(0x0001, std::string(7, '\0') + '\x80');
         entries.push_back(big);
     }

@@ -185,11 +185,11 @@ TEST(Dpi, LayoutAndFontsScaleBySystemDpi)
     EXPECT_EQ(900, box.right);
     EXPECT_EQ(686, box.bottom);
     kit::FontCache fonts;
-    kit::FontSpec spec;
-    spec.size = 14;
+    kit::FontStyle style;
+    style.size = 14;
     LOGFONTW lf{};
-    GetObjectW(fonts.Get(spec, at150), sizeof lf, &lf);
+    GetObjectW(fonts.Get(style, at150), sizeof lf, &lf);
     EXPECT_EQ(-21, lf.lfHeight);
-    GetObjectW(fonts.Get(spec, kit::DpiScale(96)), sizeof lf, &lf);
+    GetObjectW(fonts.Get(style, kit::DpiScale(96)), sizeof lf, &lf);
     EXPECT_EQ(-14, lf.lfHeight);
 }

@@ -16,12 +16,12 @@ protected:
     std::wstring Zip() const { return m_temp / L"update.zip"; }
     std::wstring InSkin(const std::wstring& name) const { return Skin() + L"\\" + name; }
 
-    void WriteZip(const std::vector<ZipEntrySpec>& entries)
+    void WriteZip(const std::vector<ZipEntryPlan>& entries)
     {
         ASSERT_TRUE(WriteFileBytes(Zip(), BuildZip(entries)));
     }
     bool Unpack() { return m_updater.UnzipPackage(Skin(), Zip()); }
-    bool Unpack(const std::vector<ZipEntrySpec>& entries)
+    bool Unpack(const std::vector<ZipEntryPlan>& entries)
     {
         WriteZip(entries);
         return Unpack();

@@ -9,18 +9,18 @@
 
 namespace {
 
-ZipEntrySpec File(const std::string& name, const std::string& data, bool deflate = false)
+ZipEntryPlan File(const std::string& name, const std::string& data, bool deflate = false)
 {
-    ZipEntrySpec entry;
+    ZipEntryPlan entry;
     entry.name = name;
     entry.data = data;
     entry.deflate = deflate;
     return entry;
 }
 
-ZipEntrySpec Folder(const std::string& name)
+ZipEntryPlan Folder(const std::string& name)
 {
-    ZipEntrySpec entry;
+    ZipEntryPlan entry;
     entry.name = name;
     entry.externalAttributes = 0x10;
     return entry;
@@ -115,10 +115,10 @@ TEST_F(ArchiveTest, NamesWithDrivesSeparatorsAndParentReferencesLandWhereTheRule
 
 TEST_F(ArchiveTest, DirectoryEntriesAndImpliedFoldersAreCreated)
 {
-    ZipEntrySpec unixFolder = Folder("unix/");
+    ZipEntryPlan unixFolder = Folder("unix/");
     unixFolder.host = kHostUnix;
     unixFolder.externalAttributes = 040755u << 16;
-    ZipEntrySpec bareFolder = Folder("bare/");  // only the trailing separator says so
+    ZipEntryPlan bareFolder = Folder("bare/");  // only the trailing separator says so
     bareFolder.externalAttributes = 0;
     ASSERT_TRUE(Unpack({Folder("dir/sub/"), File("deep/er/f.txt", "f"), unixFolder, bareFolder,
                         Folder("empty/")}))
@@ -145,9 +145,9 @@ TEST_F(ArchiveTest, AttributesFollowTheHostThatMadeTheArchive)
         {"dos-hidden.txt", kHostDos, 0x22, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN},
         {"ntfs-hidden.txt", 11, 0x22, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN},
     };
-    std::vector<ZipEntrySpec> entries;
+    std::vector<ZipEntryPlan> entries;
     for (const auto& c : cases) {
-        ZipEntrySpec entry = File(c.name, c.name);
+        ZipEntryPlan entry = File(c.name, c.name);
         entry.host = c.host;
         entry.externalAttributes = c.external;
         entries.push_back(entry);
@@ -181,15 +181,15 @@ TEST_F(ArchiveTest, ExtendedTimestampsOverrideTheDosTimes)
     ASSERT_TRUE(DosTimeToFileTime(kDosStamp2016, dosTime));
     const unsigned long long dos = Ticks(dosTime);
 
-    ZipEntrySpec plain = File("plain.txt", "p");
-    ZipEntrySpec two = File("two.txt", "t");
+    ZipEntryPlan plain = File("plain.txt", "p");
+    ZipEntryPlan two = File("two.txt", "t");
     two.localExtra = TimestampBlock(0x03, {modified, accessed});
-    ZipEntrySpec three = File("three.txt", "t");
+    ZipEntryPlan three = File("three.txt", "t");
     three.localExtra = ExtraBlock(0x000A, std::string(32, 'x')) +
                        TimestampBlock(0x07, {modified, accessed, created});
-    ZipEntrySpec onlyCentral = File("central.txt", "c");  // the central copy is not read
+    ZipEntryPlan onlyCentral = File("central.txt", "c");  // the central copy is not read
     onlyCentral.centralExtra = TimestampBlock(0x01, {modified});
-    ZipEntrySpec cut = File("cut.txt", "c");  // the access time's bytes are missing
+    ZipEntryPlan cut = File("cut.txt", "c");  // the access time's bytes are missing
     cut.localExtra = TimestampBlock(0x03, {modified});
     ASSERT_TRUE(Unpack({plain, two, three, onlyCentral, cut})) << std::hex << Result();
 
@@ -248,11 +248,11 @@ TEST_F(ArchiveTest, DosTimesAreLocalTime)
 
 TEST_F(ArchiveTest, InvalidDosDateGivesTheArchiveFilesOwnTime)
 {
-    ZipEntrySpec february30 = File("feb30.txt", "x");
+    ZipEntryPlan february30 = File("feb30.txt", "x");
     february30.dosDateTime = ((2016u - 1980u) << 25) | (2u << 21) | (30u << 16);
-    ZipEntrySpec monthZero = File("month0.txt", "x");
+    ZipEntryPlan monthZero = File("month0.txt", "x");
     monthZero.dosDateTime = 0;
-    ZipEntrySpec hour31 = File("hour31.txt", "x");
+    ZipEntryPlan hour31 = File("hour31.txt", "x");
     hour31.dosDateTime = ((2016u - 1980u) << 25) | (1u << 21) | (1u << 16) | (31u << 11);
     WriteZip({february30, monthZero, hour31});
     // The archive file's modification time, set to a known value.
@@ -275,7 +275,7 @@ TEST_F(ArchiveTest, InvalidDosDateGivesTheArchiveFilesOwnTime)
 
 TEST_F(ArchiveTest, EncryptedEntryFailsAfterTheEntriesBeforeItWereWritten)
 {
-    ZipEntrySpec secret = File("secret.txt", "hidden text", true);
+    ZipEntryPlan secret = File("secret.txt", "hidden text", true);
     secret.password = "pass";
     EXPECT_FALSE(Unpack({File("first.txt", "1"), File("second.txt", "2", true), secret,
                          File("after.txt", "3")}));
@@ -330,14 +330,14 @@ TEST_F(ArchiveTest, HostileNamesAreRefusedAndNothingIsWrittenOutsideTheStagingFo
                              "evil.txt.", "ab:evil.txt"};
     for (const char* name : hostile) {
         SCOPED_TRACE(name);
-        ZipEntrySpec bad = File(name, "evil");
+        ZipEntryPlan bad = File(name, "evil");
         EXPECT_FALSE(Unpack({File("good.txt", "good"), bad}));
         EXPECT_EQ(Result(), ArcRefusedPath);
         EXPECT_EQ(FilesBelow(Product()), Expected({L"skin\\good.txt", L"update.zip"}));
         RemoveTree(Skin());
     }
     // A stored name with a NUL inside would be cut to another name.
-    ZipEntrySpec cutName = File(std::string("good.txt\0../../evil", 19), "evil");
+    ZipEntryPlan cutName = File(std::string("good.txt\0../../evil", 19), "evil");
     EXPECT_FALSE(Unpack({cutName}));
     EXPECT_EQ(Result(), ArcRefusedPath);
     EXPECT_EQ(FilesBelow(Product()), Expected({L"update.zip"}));
@@ -346,17 +346,17 @@ TEST_F(ArchiveTest, HostileNamesAreRefusedAndNothingIsWrittenOutsideTheStagingFo
 TEST_F(ArchiveTest, CorruptDataIsAFailureAndLeavesNoFileBehind)
 {
     std::string noise = NoiseBytes(40000, 3);
-    ZipEntrySpec storedBadCrc = File("stored.bin", noise);
+    ZipEntryPlan storedBadCrc = File("stored.bin", noise);
     storedBadCrc.crcXor = 0x1;
-    ZipEntrySpec deflatedBadCrc = File("deflated.bin", noise, true);
+    ZipEntryPlan deflatedBadCrc = File("deflated.bin", noise, true);
     deflatedBadCrc.crcXor = 0x80000000u;
-    ZipEntrySpec storedFlipped = File("flipped.bin", noise);
+    ZipEntryPlan storedFlipped = File("flipped.bin", noise);
     storedFlipped.corruptDataByte = 20000;
-    ZipEntrySpec deflatedFlipped = File("inflate.bin", std::string(50000, 'q') + noise, true);
+    ZipEntryPlan deflatedFlipped = File("inflate.bin", std::string(50000, 'q') + noise, true);
     deflatedFlipped.corruptDataByte = 10;
-    ZipEntrySpec emptyBadCrc = File("empty.bin", "");
+    ZipEntryPlan emptyBadCrc = File("empty.bin", "");
     emptyBadCrc.crcXor = 0x1234;
-    for (const ZipEntrySpec& bad : {storedBadCrc, deflatedBadCrc, storedFlipped,
+    for (const ZipEntryPlan& bad : {storedBadCrc, deflatedBadCrc, storedFlipped,
                                     deflatedFlipped, emptyBadCrc}) {
         SCOPED_TRACE(bad.name);
         EXPECT_FALSE(Unpack({File("good.txt", "good"), bad, File("later.txt", "later")}));
@@ -368,25 +368,25 @@ TEST_F(ArchiveTest, CorruptDataIsAFailureAndLeavesNoFileBehind)
 
 TEST_F(ArchiveTest, DamagedHeadersAndUnknownMethodsFail)
 {
-    ZipEntrySpec badLocal = File("local.txt", "x");
+    ZipEntryPlan badLocal = File("local.txt", "x");
     badLocal.badLocalSignature = true;
     EXPECT_FALSE(Unpack({File("good.txt", "good"), badLocal}));
     EXPECT_EQ(Result(), ArcBadHeader);
 
     // A folder with data is a file entry whose attributes were damaged.
-    ZipEntrySpec folderWithData = File("notes.txt", "data");
+    ZipEntryPlan folderWithData = File("notes.txt", "data");
     folderWithData.externalAttributes = 0x10;
-    ZipEntrySpec namedLikeAFolder = File("notes/", "data");
-    for (const ZipEntrySpec& bad : {folderWithData, namedLikeAFolder}) {
+    ZipEntryPlan namedLikeAFolder = File("notes/", "data");
+    for (const ZipEntryPlan& bad : {folderWithData, namedLikeAFolder}) {
         EXPECT_FALSE(Unpack({bad}));
         EXPECT_EQ(Result(), ArcBadHeader);
     }
 
-    ZipEntrySpec lzma = File("lzma.bin", NoiseBytes(3000, 5));
+    ZipEntryPlan lzma = File("lzma.bin", NoiseBytes(3000, 5));
     lzma.methodOverride = 14;
     EXPECT_FALSE(Unpack({lzma}));
     EXPECT_EQ(Result(), ArcBadHeader);
-    ZipEntrySpec bzip2 = File("bzip2.bin", NoiseBytes(3000, 5));
+    ZipEntryPlan bzip2 = File("bzip2.bin", NoiseBytes(3000, 5));
     bzip2.methodOverride = 12;
     EXPECT_FALSE(Unpack({bzip2}));
     EXPECT_EQ(Result(), ArcInflateFailed);

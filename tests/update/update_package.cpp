@@ -17,21 +17,21 @@ std::string RecordingDelskin()
     return "@if exist \"%~dp0record_command.exe\" \"%~dp0record_command.exe\" %0\r\n" + script;
 }
 
-std::vector<ZipEntrySpec> PackageEntries()
+std::vector<ZipEntryPlan> PackageEntries()
 {
     std::string product = ReadFileBytes(BinFile(L"Morvane_v2.exe"));
     EXPECT_FALSE(product.empty()) << "Morvane_v2.exe";
-    ZipEntrySpec exe;
+    ZipEntryPlan exe;
     exe.name = "Morvane.exe";
     exe.data = product;
     exe.deflate = true;
-    ZipEntrySpec script;
+    ZipEntryPlan script;
     script.name = "delskin.bat";
     script.data = RecordingDelskin();
-    ZipEntrySpec folder;
+    ZipEntryPlan folder;
     folder.name = "data/";
     folder.externalAttributes = 0x10;
-    ZipEntrySpec notes;
+    ZipEntryPlan notes;
     notes.name = "data/notes.txt";
     notes.data = "version 2\r\n";
     notes.deflate = true;
@@ -47,7 +47,7 @@ std::string NewVersionPackage()
 
 std::string CorruptedPackage()
 {
-    std::vector<ZipEntrySpec> entries = PackageEntries();
+    std::vector<ZipEntryPlan> entries = PackageEntries();
     entries.back().crcXor = 0x00010000;  // Morvane.exe
     return BuildZip(entries);
 }

@@ -23,9 +23,9 @@ const wchar_t kButton[] = L"ID_BtnInstallUpdate";
 const wchar_t kBar[] = L"ID_ProgressBar";
 constexpr DWORD kWait = 20000;
 
-ZipEntrySpec ZipFile(const std::string& name, const std::string& data)
+ZipEntryPlan ZipFile(const std::string& name, const std::string& data)
 {
-    ZipEntrySpec entry;
+    ZipEntryPlan entry;
     entry.name = name;
     entry.data = data;
     return entry;

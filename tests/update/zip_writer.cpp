@@ -78,11 +78,11 @@ private:
 
 }  // namespace
 
-std::string BuildZip(const std::vector<ZipEntrySpec>& entries)
+std::string BuildZip(const std::vector<ZipEntryPlan>& entries)
 {
     std::string archive;
     std::string central;
-    for (const ZipEntrySpec& e : entries) {
+    for (const ZipEntryPlan& e : entries) {
         uint32_t crc = static_cast<uint32_t>(
             crc32(0, reinterpret_cast<const Bytef*>(e.data.data()), static_cast<uInt>(e.data.size())));
         std::string stored = e.deflate ? Deflate(e.data) : e.data;

@@ -13,7 +13,7 @@ constexpr uint16_t kHostUnix = 3;
 constexpr uint32_t kDosStamp2016 = ((2016u - 1980u) << 25) | (12u << 21) | (20u << 16) |
                                    (9u << 11) | (52u << 5) | (34u / 2u);
 
-struct ZipEntrySpec {
+struct ZipEntryPlan {
     std::string name;            // stored name bytes
     std::string data;            // uncompressed content
     bool deflate = false;
@@ -30,7 +30,7 @@ struct ZipEntrySpec {
     bool badLocalSignature = false;   // local header no longer agrees
 };
 
-std::string BuildZip(const std::vector<ZipEntrySpec>& entries);
+std::string BuildZip(const std::vector<ZipEntryPlan>& entries);
 
 // A "UT" extended timestamp block with the given flags and times.
 std::string TimestampBlock(uint8_t flags, const std::vector<int32_t>& seconds);

@@ -40,7 +40,7 @@ struct Look {
     int borderWidth = 1;
     std::optional<int> radius;
     std::shared_ptr<Image> image;
-    std::optional<FontSpec> font;
+    std::optional<FontStyle> font;
     std::optional<Color> color;  // text colour
     std::optional<HAlign> align;
     VAlign valign = VAlign::Center;

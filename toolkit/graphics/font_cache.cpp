@@ -45,11 +45,11 @@ std::wstring JoinFaces(const std::vector<std::wstring>& faces)
 
 }  // namespace
 
-FontSpec DefaultFontSpec()
+FontStyle DefaultFontStyle()
 {
-    FontSpec spec;
-    spec.faces = {L"Microsoft YaHei"};
-    return spec;
+    FontStyle style;
+    style.faces = {L"Microsoft YaHei"};
+    return style;
 }
 
 bool FontHasGlyphs(HDC dc, const std::wstring& text)
@@ -96,16 +96,16 @@ std::wstring FontCache::ChosenFace(const std::vector<std::wstring>& faces)
     return chosen;
 }
 
-HFONT FontCache::Get(const FontSpec& spec, const DpiScale& scale)
+HFONT FontCache::Get(const FontStyle& style, const DpiScale& scale)
 {
-    const std::wstring face = ChosenFace(spec.faces.empty() ? DefaultFontSpec().faces : spec.faces);
-    const int height = scale.Px(spec.size);
+    const std::wstring face = ChosenFace(style.faces.empty() ? DefaultFontStyle().faces : style.faces);
+    const int height = scale.Px(style.size);
     const std::wstring key =
-        face + L"|" + std::to_wstring(height) + L"|" + std::to_wstring(spec.weight);
+        face + L"|" + std::to_wstring(height) + L"|" + std::to_wstring(style.weight);
     auto found = m_fonts.find(key);
     if (found != m_fonts.end())
         return found->second;
-    LOGFONTW lf = MakeLogFont(face, height, spec.weight);
+    LOGFONTW lf = MakeLogFont(face, height, style.weight);
     HFONT font = CreateFontIndirectW(&lf);
     if (font == nullptr)
         font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

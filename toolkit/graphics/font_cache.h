@@ -13,13 +13,13 @@
 
 namespace kit {
 
-struct FontSpec {
+struct FontStyle {
     std::vector<std::wstring> faces;  // in order of preference
     int size = 14;                    // character height in 96-DPI pixels
     int weight = FW_NORMAL;
 };
 
-FontSpec DefaultFontSpec();
+FontStyle DefaultFontStyle();
 
 class FontCache {
 public:
@@ -28,7 +28,7 @@ public:
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    HFONT Get(const FontSpec& spec, const DpiScale& scale);
+    HFONT Get(const FontStyle& style, const DpiScale& scale);
     // The face Get() settles on for these faces.
     std::wstring ChosenFace(const std::vector<std::wstring>& faces);
     void Clear();

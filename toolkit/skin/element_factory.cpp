@@ -133,7 +133,7 @@ const AttributeRule kCommonRules[] = {
          return true;
      }},
     {"font", [](Element& e, const char* v, const ResourceTable& r, std::wstring& reason) {
-         const FontSpec* font = r.FindFont(v);
+         const FontStyle* font = r.FindFont(v);
          if (font == nullptr) {
              reason = L"names no font of resource.xml";
              return false;

@@ -20,11 +20,11 @@ public:
     LayoutReader(const SkinDocument& document, const ResourceTable& resources)
         : m_document(document), m_resources(resources) {}
 
-    bool ReadWindow(const pugi::xml_node& node, WindowSpec& spec, std::wstring& error)
+    bool ReadWindow(const pugi::xml_node& node, WindowStyle& style, std::wstring& error)
     {
         for (const pugi::xml_attribute& attribute : node.attributes()) {
             std::wstring reason;
-            if (!ReadWindowAttribute(attribute, spec, reason)) {
+            if (!ReadWindowAttribute(attribute, style, reason)) {
                 error = m_document.Where(node) + L"attribute " + Utf8ToWide(attribute.name()) +
                         L" " + reason;
                 return false;
@@ -56,14 +56,14 @@ public:
     }
 
 private:
-    bool ReadWindowAttribute(const pugi::xml_attribute& attribute, WindowSpec& spec,
+    bool ReadWindowAttribute(const pugi::xml_attribute& attribute, WindowStyle& style,
                              std::wstring& reason)
     {
         const std::string name = attribute.name();
         const char* value = attribute.value();
         auto named = [this](const std::string& n, Color& c) { return m_resources.FindColor(n, c); };
         if (name == "width" || name == "height" || name == "caption") {
-            int& field = name == "width" ? spec.width : name == "height" ? spec.height : spec.caption;
+            int& field = name == "width" ? style.width : name == "height" ? style.height : style.caption;
             const int minimum = name == "caption" ? 0 : 1;
             if (ParseInt(value, minimum, 10000, field))
                 return true;
@@ -71,19 +71,19 @@ private:
             return false;
         }
         if (name == "title") {
-            spec.title = Utf8ToWide(value);
+            style.title = Utf8ToWide(value);
             return true;
         }
         if (name == "background" || name == "border") {
-            if (ParseColor(value, named, name == "background" ? spec.background : spec.border))
+            if (ParseColor(value, named, name == "background" ? style.background : style.border))
                 return true;
             reason = L"must be #RRGGBB, none, or a colour of resource.xml";
             return false;
         }
         if (name == "font") {
-            const FontSpec* font = m_resources.FindFont(value);
+            const FontStyle* font = m_resources.FindFont(value);
             if (font != nullptr) {
-                spec.font = *font;
+                style.font = *font;
                 return true;
             }
             reason = L"names no font of resource.xml";
@@ -111,16 +111,16 @@ std::unique_ptr<Window> BuildWindow(const std::wstring& layoutFile, const Resour
         error = document.Where(root) + L"the root must be <window>";
         return nullptr;
     }
-    WindowSpec spec;
-    if (const FontSpec* font = resources.FindFont("default"))
-        spec.font = *font;
+    WindowStyle style;
+    if (const FontStyle* font = resources.FindFont("default"))
+        style.font = *font;
     LayoutReader reader(document, resources);
-    if (!reader.ReadWindow(root, spec, error))
+    if (!reader.ReadWindow(root, style, error))
         return nullptr;
     auto client = std::make_unique<Element>();
     if (!reader.ReadChildren(root, *client, 0, error))
         return nullptr;
-    return std::make_unique<Window>(spec, std::move(client));
+    return std::make_unique<Window>(style, std::move(client));
 }
 
 }  // namespace kit

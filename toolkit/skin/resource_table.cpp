@@ -32,7 +32,7 @@ class ResourceReader {
 public:
     ResourceReader(const std::wstring& skinFolder, std::map<std::wstring, int>& ids,
                    std::map<int, std::wstring>& idNames, std::map<std::string, Color>& colors,
-                   std::map<std::string, FontSpec>& fonts,
+                   std::map<std::string, FontStyle>& fonts,
                    std::map<std::string, std::shared_ptr<Image>>& images)
         : m_folder(skinFolder), m_ids(ids), m_idNames(idNames), m_colors(colors), m_fonts(fonts),
           m_images(images) {}
@@ -118,23 +118,23 @@ private:
 
     bool ReadFont(const pugi::xml_node& node, const char* name, std::wstring& error)
     {
-        FontSpec spec;
-        spec.faces = SplitFaces(Utf8ToWide(node.attribute("face").value()));
-        if (spec.faces.empty()) {
+        FontStyle style;
+        style.faces = SplitFaces(Utf8ToWide(node.attribute("face").value()));
+        if (style.faces.empty()) {
             error = L"font needs a face";
             return false;
         }
         const pugi::xml_attribute size = node.attribute("size");
-        if (size && !ParseInt(size.value(), 6, 200, spec.size)) {
+        if (size && !ParseInt(size.value(), 6, 200, style.size)) {
             error = L"font size must be a number from 6 to 200";
             return false;
         }
         const pugi::xml_attribute weight = node.attribute("weight");
-        if (weight && !ParseWeight(weight.value(), spec.weight)) {
+        if (weight && !ParseWeight(weight.value(), style.weight)) {
             error = L"font weight must be normal, medium, semibold, bold or 100 to 900";
             return false;
         }
-        m_fonts[name] = spec;
+        m_fonts[name] = style;
         return true;
     }
 
@@ -156,7 +156,7 @@ private:
     std::map<std::wstring, int>& m_ids;
     std::map<int, std::wstring>& m_idNames;
     std::map<std::string, Color>& m_colors;
-    std::map<std::string, FontSpec>& m_fonts;
+    std::map<std::string, FontStyle>& m_fonts;
     std::map<std::string, std::shared_ptr<Image>>& m_images;
 };
 
@@ -203,7 +203,7 @@ bool ResourceTable::FindColor(const std::string& name, Color& out) const
     return true;
 }
 
-const FontSpec* ResourceTable::FindFont(const std::string& name) const
+const FontStyle* ResourceTable::FindFont(const std::string& name) const
 {
     auto it = m_fonts.find(name);
     return it == m_fonts.end() ? nullptr : &it->second;

@@ -18,14 +18,14 @@ public:
     int IdValue(const std::wstring& name) const;  // 0 when not declared
     bool HasIdValue(int value) const;
     bool FindColor(const std::string& name, Color& out) const;
-    const FontSpec* FindFont(const std::string& name) const;
+    const FontStyle* FindFont(const std::string& name) const;
     std::shared_ptr<Image> FindImage(const std::string& name) const;
 
 private:
     std::map<std::wstring, int> m_ids;
     std::map<int, std::wstring> m_idNames;
     std::map<std::string, Color> m_colors;
-    std::map<std::string, FontSpec> m_fonts;
+    std::map<std::string, FontStyle> m_fonts;
     std::map<std::string, std::shared_ptr<Image>> m_images;
 };
 

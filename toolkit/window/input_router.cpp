@@ -36,7 +36,7 @@ Element* InputRouter::HitTest(POINT point) const
 
 bool InputRouter::InCaption(POINT point) const
 {
-    return point.y >= 0 && point.y < m_window.Scale().Px(m_window.Spec().caption) &&
+    return point.y >= 0 && point.y < m_window.Scale().Px(m_window.Style().caption) &&
            HitTest(point) == nullptr;
 }
 

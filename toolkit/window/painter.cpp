@@ -15,12 +15,12 @@ void Painter::Paint(Window& window, HDC target, const RECT& dirty)
     if (!IntersectRect(&area, &dirty, &client))
         return;
     m_canvas.SetClip(area);
-    m_canvas.FillRect(area, window.Spec().background);
+    m_canvas.FillRect(area, window.Style().background);
     for (const auto& child : window.Root().Children())
         PaintElement(window, *child, area);
-    if (!window.Spec().border.IsNone()) {
+    if (!window.Style().border.IsNone()) {
         m_canvas.SetClip(area);
-        m_canvas.StrokeRoundRect(client, 0, window.Scale().Px(1), window.Spec().border);
+        m_canvas.StrokeRoundRect(client, 0, window.Scale().Px(1), window.Style().border);
     }
     m_canvas.Present(target, area);
 }

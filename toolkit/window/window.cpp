@@ -45,8 +45,8 @@ UINT DefaultActionMessage()
     return message;
 }
 
-Window::Window(const WindowSpec& spec, std::unique_ptr<Element> root)
-    : m_spec(spec), m_scale(DpiScale::System()), m_root(std::move(root)), m_input(*this)
+Window::Window(const WindowStyle& style, std::unique_ptr<Element> root)
+    : m_style(style), m_scale(DpiScale::System()), m_root(std::move(root)), m_input(*this)
 {
     CollectElements(*m_root, m_elements);
 }
@@ -67,12 +67,12 @@ bool Window::Create()
         return false;
     RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = m_scale.Px(m_spec.width), height = m_scale.Px(m_spec.height);
+    const int width = m_scale.Px(m_style.width), height = m_scale.Px(m_style.height);
     const int x = work.left + ((work.right - work.left) - width) / 2;
     const int y = work.top + ((work.bottom - work.top) - height) / 2;
     // An unowned window gets its taskbar button without WS_EX_APPWINDOW; the
     // system menu gives that button its Close and Minimise.
-    CreateWindowExW(0, kWindowClass, m_spec.title.c_str(),
+    CreateWindowExW(0, kWindowClass, m_style.title.c_str(),
                     WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height,
                     nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (m_hwnd == nullptr)
@@ -108,13 +108,13 @@ int Window::ChildId(const Element* element) const
 
 HFONT Window::FontFor(const Element& element) const
 {
-    const std::optional<FontSpec>& own = element.Style().font;
-    return Toolkit::Get().Fonts().Get(own ? *own : m_spec.font, m_scale);
+    const std::optional<FontStyle>& own = element.Style().font;
+    return Toolkit::Get().Fonts().Get(own ? *own : m_style.font, m_scale);
 }
 
 void Window::Layout()
 {
-    m_root->Layout({0, 0, m_spec.width, m_spec.height}, m_scale);
+    m_root->Layout({0, 0, m_style.width, m_style.height}, m_scale);
     InvalidateAll();
 }
 

@@ -17,19 +17,19 @@ namespace kit {
 class AccessibleWindow;
 class RichEdit;
 
-struct WindowSpec {
+struct WindowStyle {
     int width = 480;
     int height = 320;
     std::wstring title;
     int caption = 0;  // height of the drag strip
     Color background = theme::kWhite;
     Color border;
-    FontSpec font = DefaultFontSpec();
+    FontStyle font = DefaultFontStyle();
 };
 
 class Window {
 public:
-    Window(const WindowSpec& spec, std::unique_ptr<Element> root);
+    Window(const WindowStyle& style, std::unique_ptr<Element> root);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -40,7 +40,7 @@ public:
     HXCGUI Handle() const { return m_handle; }
     HWND Hwnd() const { return m_hwnd; }
     bool IsAlive() const { return m_hwnd != nullptr && !m_tornDown; }
-    const WindowSpec& Spec() const { return m_spec; }
+    const WindowStyle& Style() const { return m_style; }
     const DpiScale& Scale() const { return m_scale; }
     Element& Root() { return *m_root; }
     const std::vector<Element*>& Elements() const { return m_elements; }  // document order
@@ -73,7 +73,7 @@ private:
     RichEdit* EditOf(HWND native) const;
     void TearDown();
 
-    WindowSpec m_spec;
+    WindowStyle m_style;
     DpiScale m_scale;
     std::unique_ptr<Element> m_root;
     std::vector<Element*> m_elements;
