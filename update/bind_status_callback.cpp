@@ -42,9 +42,18 @@ STDMETHODIMP CBindStatusBack::OnLowResource(DWORD)
     return E_NOTIMPL;
 }
 
-// Never E_ABORT: the transfer goes on whatever the bar shows.
-STDMETHODIMP CBindStatusBack::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG, LPCWSTR)
+// E_ABORT only for endless redirections: the transfer goes on whatever the
+// bar shows.
+STDMETHODIMP CBindStatusBack::OnProgress(ULONG ulProgress, ULONG ulProgressMax,
+                                         ULONG ulStatusCode, LPCWSTR)
 {
+    // A server that redirects to itself would keep the transfer going for
+    // ever, and the window, which waits for it before its message loop, dead.
+    // Each redirection shows as another request sent (Wine) or as a
+    // redirection (Windows); one transfer needs one request.
+    if ((ulStatusCode == BINDSTATUS_SENDINGREQUEST || ulStatusCode == BINDSTATUS_REDIRECTING) &&
+        ++m_nRequests > kMostRequests)
+        return E_ABORT;
     int position = ProgressPosition(ulProgress, ulProgressMax);
     XProgBar_SetPos(m_pProgressBar, position);
     // No message loop runs during the transfer, so the window would show

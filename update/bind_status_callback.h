@@ -29,4 +29,6 @@ public:
     STDMETHOD(OnObjectAvailable)(REFIID riid, IUnknown* punk) override;
 
     HELE m_pProgressBar;
+    int m_nRequests = 0;  // requests sent and redirections reported so far
+    static constexpr int kMostRequests = 20;
 };
