@@ -15,11 +15,12 @@
 #   benchmarks/run.sh [build folder]      KIT_BENCH_REPEAT=3 runs per figure
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd)
 repeat=${KIT_BENCH_REPEAT:-3}
-bin=$build/bin
 # shellcheck source=../scripts/wine-session.sh
 . "$root/scripts/wine-session.sh"
+build=$(kit_runnable_build "$build")
+bin=$build/bin
 work=$(mktemp -d /tmp/kit-bench.XXXXXX)
 results=$work/results.txt
 server_pid=""
@@ -42,7 +43,7 @@ median() { python3 -c 'import statistics, sys; print(statistics.median(map(float
 fresh() { rm -rf "$1"; sync; }
 # Bounded: a bench program that hangs ends the run instead of stalling it.
 bench_exe() { timeout 600 wine "$bin/$1.exe" "${@:2}" </dev/null 2>>"$work/wine.log"; }
-winpath() { winepath -w "$1" 2>/dev/null; }
+winpath() { wine winepath -w "$1" 2>/dev/null; }
 
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
      "$(free -g | awk '/^Mem:/ {print $2}') GiB; $(wine --version); $(date -u '+%Y-%m-%d %H:%M UTC')"

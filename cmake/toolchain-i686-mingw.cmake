@@ -1,17 +1,4 @@
-# Cross-build for 32-bit Windows with Debian's mingw-w64 (posix thread model).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-build for 32-bit Windows, the architecture the kit ships for.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(KIT_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${KIT_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${KIT_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER  ${KIT_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${KIT_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Each .exe must run alone, without mingw's runtime DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake)

@@ -5,7 +5,7 @@
 # window is saved to dist/install-window.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd)
 kit="$root/dist/kit"
 
 bash "$root/scripts/make-kit.sh" "$build" >/dev/null
@@ -17,6 +17,14 @@ fi
 had_display=${DISPLAY:-}
 # shellcheck source=wine-session.sh
 . "$root/scripts/wine-session.sh"
+runnable=$(kit_runnable_build "$build")
+if [ "$runnable" != "$build" ]; then
+  # dist/kit stays the shipped 32-bit kit; this machine runs the same kit
+  # built for x86_64.
+  kit="$runnable/kit"
+  echo "run: dist/kit is ready; starting the x86_64 build's installer from $kit"
+fi
+build=$runnable
 trap wine_session_stop EXIT
 wine_session_start "$build"
 

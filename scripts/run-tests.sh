@@ -7,6 +7,7 @@ mkdir -p "$build" && build=$(cd "$build" && pwd)
 shift || true
 # shellcheck source=wine-session.sh
 . "$root/scripts/wine-session.sh"
+build=$(kit_runnable_build "$build")
 trap wine_session_stop EXIT
 wine_session_start "$build"
 cd "$build"

@@ -13,15 +13,16 @@
 # Usage: scripts/screenshots.sh [build folder] [shot names...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd)
 shift || true
-bin="$build/bin"
 out="$root/docs/screenshots"
 # Chinese window titles pass through the command line to ui_driver.
 export LC_ALL=C.UTF-8
 
 # shellcheck source=wine-session.sh
 . "$root/scripts/wine-session.sh"
+build=$(kit_runnable_build "$build")
+bin="$build/bin"
 
 started=()
 stop_programs() {

@@ -10,6 +10,9 @@ packages=(
   g++-mingw-w64-i686-posix mingw-w64-i686-dev mingw-w64-tools binutils-mingw-w64-i686
   libz-mingw-w64-dev cmake make ninja-build googletest
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei
+  # Machines whose kernel runs no 32-bit code test an x86_64 build of the
+  # same sources under 64-bit Wine (scripts/wine-session.sh).
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine64
   python3 zip unzip curl dpkg-dev locales
 )
 

@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
 # Sourced by the scripts that run programs under Wine. Provides:
+#   kit_runnable_build BUILD   the build whose programs run on this machine
 #   wine_session_start BUILD   prefix ready, display up, wineserver warm
 #   wine_session_stop          everything started here stopped again
 # The prefix lives in BUILD/wineprefix and is made once.
+#
+# The kit ships as 32-bit programs. Some virtual machines run no 32-bit code
+# at all (the kernel refuses i386 executables, Wine's 32-bit loader among
+# them); there the same sources are built for x86_64 into BUILD-x86_64 and
+# run under 64-bit Wine.
+
+_kit_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 _started_xvfb=""
 
@@ -11,7 +19,7 @@ _prefix_config_version=3
 _wine_prefix_create() {
   local prefix=$1
   echo "wine: creating the test prefix in $prefix (once)"
-  WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1
   wineserver -w
 }
 
@@ -37,7 +45,7 @@ _wine_prefix_configure() {
     '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' \
     '"taskkill.exe"="native,builtin"' \
     '"xcopy.exe"="native,builtin"' '' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-  wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+  wine regedit /S "$(wine winepath -w "$reg")" </dev/null >/dev/null 2>&1
   wineserver -w
   rm -f "$reg"
   echo "$_prefix_config_version" >"$prefix/.kit-ready"
@@ -55,9 +63,37 @@ _wine_prefix_tools() {
   done
 }
 
+kit_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+kit_runnable_build() {
+  local build=$1
+  if kit_runs_32bit; then
+    echo "$build"
+    return
+  fi
+  echo "wine: this machine runs no 32-bit code; using the x86_64 build in $build-x86_64" >&2
+  bash "$_kit_root/scripts/build.sh" "$build-x86_64" x86_64 >&2
+  echo "$build-x86_64"
+}
+
+# 64-bit builds run under a win64 prefix with Wine's 64-bit loader, which
+# the "wine" in PATH then names (Debian's wrapper prefers the 32-bit one).
+_wine_select_loader() {
+  local build=$1
+  if grep -q '^CMAKE_TOOLCHAIN_FILE:.*x86_64' "$build/CMakeCache.txt" 2>/dev/null; then
+    mkdir -p "$build/wine-bin"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$build/wine-bin/wine"
+    chmod +x "$build/wine-bin/wine"
+    export PATH="$build/wine-bin:$PATH" WINELOADER=/usr/lib/wine/wine64 WINEARCH=win64
+  else
+    export WINEARCH=win32
+  fi
+}
+
 wine_session_start() {
   local build=$1
-  export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  _wine_select_loader "$build"
+  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
   mkdir -p "$WINEPREFIX"
   [ -f "$WINEPREFIX/system.reg" ] || _wine_prefix_create "$WINEPREFIX"
   [ "$(cat "$WINEPREFIX/.kit-ready" 2>/dev/null)" = "$_prefix_config_version" ] ||

@@ -121,7 +121,7 @@ void ReadChildren(IAccessible* acc, std::vector<Element>& out, int depth)
             out.push_back(ReadElement(acc, child.lVal));
         } else if (child.vt == VT_DISPATCH && child.pdispVal != nullptr) {
             ComRef sub;
-            if (SUCCEEDED(child.pdispVal->QueryInterface(IID_IAccessible,
+            if (SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
                                                          reinterpret_cast<void**>(sub.Out())))) {
                 out.push_back(ReadElement(sub.Get(), CHILDID_SELF));
                 ReadChildren(sub.Get(), out, depth + 1);
@@ -134,7 +134,7 @@ void ReadChildren(IAccessible* acc, std::vector<Element>& out, int depth)
 bool OpenClient(HWND window, ComRef& acc)
 {
     return SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                                IID_IAccessible, reinterpret_cast<void**>(acc.Out())));
+                                                __uuidof(IAccessible), reinterpret_cast<void**>(acc.Out())));
 }
 
 bool ReadTree(HWND window, Tree& tree)

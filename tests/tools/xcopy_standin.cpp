@@ -8,7 +8,11 @@ int wmain()
     const wchar_t* commandLine = GetCommandLineW();
     AppendCommandLog(L"KIT_SPY_LOG", std::wstring(L"xcopy|") + commandLine);
 
+#ifdef _WIN64
+    std::wstring real = L"Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\x86_64-windows\\xcopy.exe";
+#else
     std::wstring real = L"Z:\\usr\\lib\\i386-linux-gnu\\wine\\i386-windows\\xcopy.exe";
+#endif
     std::wstring line = L"xcopy " + std::wstring(ArgumentTail(commandLine));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

@@ -41,7 +41,7 @@ HRESULT AccessibleWindow::QueryInterface(REFIID riid, void** out)
 {
     if (out == nullptr)
         return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible)) {
         *out = static_cast<IAccessible*>(this);
         AddRef();
         return S_OK;

@@ -229,7 +229,7 @@ LRESULT Window::HandleObjectRequest(WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(m_hwnd, WM_GETOBJECT, wParam, lParam);
     if (m_accessible == nullptr)
         m_accessible = new AccessibleWindow(*this);
-    return LresultFromObject(IID_IAccessible, wParam, m_accessible);
+    return LresultFromObject(__uuidof(IAccessible), wParam, m_accessible);
 }
 
 bool Window::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
