@@ -1,12 +1,15 @@
-// Measures a package download as the updater makes it: URLDownloadToFileW
-// into a file, with the updater's own status callback driving the progress
-// bar of its skin (mainSkin, Update.xml) on a shown toolkit window, or with
-// a callback that does nothing.
-//   download_bench <url> <target file> progress <mainSkin folder>
+// Measures a package download as the updater makes it: the updater's own
+// window (mainSkin beside this program, built as update.exe builds it) and
+// its DownloadPackage, which fetches into "update.zip" beside this program
+// with the progress bar moving; or URLDownloadToFileW alone into a file,
+// with a callback that does nothing.
+//   download_bench <url> updater
 //   download_bench <url> <target file> empty
 // Prints "RESULT <name> <value>" lines for benchmarks/run.sh.
-#include "toolkit/xcgui.h"
-#include "update/bind_status_callback.h"
+#include "common/program_folder.h"
+#include "common/text_conversion.h"
+#include "common/window_frame.h"
+#include "update/update_window.h"
 
 #include <windows.h>
 #include <urlmon.h>
@@ -51,60 +54,72 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The updater's window skin, shown, and its progress bar.
-HELE ShowUpdateSkin(const std::wstring& skin, HWINDOW& window)
+// The updater's window as update.exe builds it, before its first download.
+bool ShowUpdaterWindow(CUpdateMain& updater)
 {
-    if (!XInitXCGUI(0) ||
-        !XC_LoadResource((skin + L"\\resource.xml").c_str(), skin.c_str()))
-        return nullptr;
-    window = XC_LoadLayout((skin + L"\\Update.xml").c_str(), nullptr);
-    if (window == nullptr)
-        return nullptr;
-    HELE bar = static_cast<HELE>(XC_GetObjectByID(window, XC_GetResIDValue(L"ID_ProgressBar")));
-    XWnd_AdjustLayout(window);
-    XWnd_ShowWindow(window, SW_SHOW);
-    return bar;
+    if (!LoadSkinWindow(BuildSkinPaths(GetProgramFolder(), "mainSkin", "Update.xml")))
+        return false;
+    updater.InitElements();
+    ShowProgramWindow(L"更新程序");
+    return true;
+}
+
+double TimeUpdaterDownload(const std::wstring& url)
+{
+    XInitXCGUI(0);
+    CUpdateMain updater;
+    if (!ShowUpdaterWindow(updater)) {
+        std::fprintf(stderr, "download_bench: the updater's skin did not load: %ls\n",
+                     XC_GetLastLoadError());
+        return -1;
+    }
+    std::string address;
+    WideToAnsi(url, address);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    updater.DownloadPackage(address);
+    QueryPerformanceCounter(&end);
+    // The toolkit's own way out, as the updater's frame takes it.
+    XWnd_CloseWindow(g_hWindow);
+    XExitXCGUI();
+    return Seconds(start, end);
+}
+
+double TimeEmptyDownload(const std::wstring& url, const std::wstring& file, unsigned long& calls)
+{
+    EmptyCallback empty;
+    DeleteUrlCacheEntryW(url.c_str());  // as the updater does before each download
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    HRESULT result = URLDownloadToFileW(nullptr, url.c_str(), file.c_str(), 0, &empty);
+    QueryPerformanceCounter(&end);
+    calls = empty.calls;
+    if (result != S_OK) {
+        std::fprintf(stderr, "download_bench: URLDownloadToFileW gave 0x%08lX\n",
+                     static_cast<unsigned long>(result));
+        return -1;
+    }
+    return Seconds(start, end);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    const std::wstring mode = argc > 3 ? argv[3] : L"";
-    if (!((mode == L"progress" && argc == 5) || (mode == L"empty" && argc == 4))) {
-        std::fprintf(stderr, "usage: download_bench <url> <file> progress <mainSkin folder>\n"
+    const std::wstring mode = argc > 2 ? argv[argc - 1] : L"";
+    if (!((mode == L"updater" && argc == 3) || (mode == L"empty" && argc == 4))) {
+        std::fprintf(stderr, "usage: download_bench <url> updater\n"
                              "       download_bench <url> <file> empty\n");
         return 2;
     }
     CoInitialize(nullptr);
-    HELE bar = nullptr;
-    HWINDOW window = nullptr;
-    if (mode == L"progress" && (bar = ShowUpdateSkin(argv[4], window)) == nullptr) {
-        std::fprintf(stderr, "download_bench: the updater's skin did not load: %ls\n",
-                     XC_GetLastLoadError());
+    unsigned long calls = 0;
+    const double seconds = mode == L"updater" ? TimeUpdaterDownload(argv[1])
+                                              : TimeEmptyDownload(argv[1], argv[2], calls);
+    if (seconds < 0)
         return 1;
-    }
-    CBindStatusBack progress(bar);
-    EmptyCallback empty;
-    IBindStatusCallback* callback = bar != nullptr ? static_cast<IBindStatusCallback*>(&progress)
-                                                   : static_cast<IBindStatusCallback*>(&empty);
-    DeleteUrlCacheEntryW(argv[1]);  // as the updater does before each download
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    HRESULT result = URLDownloadToFileW(nullptr, argv[1], argv[2], 0, callback);
-    QueryPerformanceCounter(&end);
-    std::printf("RESULT seconds %.6f\n", Seconds(start, end));
-    if (window != nullptr) {
-        // The toolkit's own way out, as the updater's frame takes it.
-        XWnd_CloseWindow(window);
-        XExitXCGUI();
-    }
-    if (bar == nullptr)
-        std::printf("RESULT callbacks %lu\n", empty.calls);
-    if (result != S_OK) {
-        std::fprintf(stderr, "download_bench: URLDownloadToFileW gave 0x%08lX\n",
-                     static_cast<unsigned long>(result));
-        return 1;
-    }
+    std::printf("RESULT seconds %.6f\n", seconds);
+    if (mode == L"empty")
+        std::printf("RESULT callbacks %lu\n", calls);
     return 0;
 }

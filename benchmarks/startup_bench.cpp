@@ -1,11 +1,12 @@
-// Measures a program's start-up from outside: the time from its process's
-// creation (GetProcessTimes) to the moment, once its window is visible, that
-// it waits for input with an empty queue (WaitForInputIdle), which comes
-// after its first WM_PAINT has been handled. The median of several runs;
-// each run is ended afterwards.
+// Measures a program's start-up as the program itself records it: the time
+// from its process's creation (GetProcessTimes) to the end of its window's
+// first WM_PAINT, which the toolkit keeps as a window property. The median
+// of several runs; each run is ended once the figure is read.
 //   startup_bench <program> <working folder> <runs>
-// Prints "RESULT median_ms <value>" and "RESULT window <0|1>" (a visible
-// window of the process was found every time).
+// Prints "RESULT median_ms <value>", "RESULT min_ms <value>" and
+// "RESULT window <0|1>" (a painted window of the process was found every time).
+#include "toolkit/window/first_paint_mark.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -15,29 +16,22 @@
 
 namespace {
 
-unsigned long long Ticks(const FILETIME& time)
-{
-    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 struct Search {
     DWORD process;
-    bool found;
+    uint64_t micros;  // first painted window's figure, 0 while none
 };
 
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
+BOOL CALLBACK FindPaintedWindow(HWND window, LPARAM parameter)
 {
     Search* search = reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && IsWindowVisible(window)) {
-        search->found = true;
-        return FALSE;
-    }
-    return TRUE;
+    if (owner == search->process && IsWindowVisible(window))
+        search->micros = kit::FirstPaintMicroseconds(window);
+    return search->micros == 0;
 }
 
-// Milliseconds from creation to the first idle wait; negative on failure.
+// Milliseconds from creation to the end of the first paint; negative on failure.
 double OneRun(const std::wstring& program, const std::wstring& folder, bool& window)
 {
     std::wstring commandLine = L"\"" + program + L"\"";
@@ -47,21 +41,13 @@ double OneRun(const std::wstring& program, const std::wstring& folder, bool& win
     if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &info))
         return -1;
-    // First a visible window, then the first wait for input after it: the
-    // idle wait alone may come while the program still sets up.
-    Search search = {info.dwProcessId, false};
+    Search search = {info.dwProcessId, 0};
     const DWORD started = GetTickCount();
-    while (!search.found && GetTickCount() - started < 20000 &&
+    while (search.micros == 0 && GetTickCount() - started < 20000 &&
            WaitForSingleObject(info.hProcess, 1) == WAIT_TIMEOUT)
-        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    window = window && search.found;
-    double ms = -1;
-    if (search.found && WaitForInputIdle(info.hProcess, 20000) == 0) {
-        FILETIME now, creation, exit, kernel, user;
-        GetSystemTimeAsFileTime(&now);
-        if (GetProcessTimes(info.hProcess, &creation, &exit, &kernel, &user))
-            ms = static_cast<double>(Ticks(now) - Ticks(creation)) / 10000.0;
-    }
+        EnumWindows(FindPaintedWindow, reinterpret_cast<LPARAM>(&search));
+    window = window && search.micros != 0;
+    const double ms = search.micros != 0 ? static_cast<double>(search.micros) / 1000.0 : -1;
     TerminateProcess(info.hProcess, 0);
     WaitForSingleObject(info.hProcess, 10000);
     CloseHandle(info.hThread);
@@ -83,7 +69,7 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 0; i < runs; ++i) {
         double ms = OneRun(argv[1], argv[2], window);
         if (ms < 0) {
-            std::fprintf(stderr, "startup_bench: %ls did not start or never waited for input\n", argv[1]);
+            std::fprintf(stderr, "startup_bench: %ls did not start or painted no window\n", argv[1]);
             return 1;
         }
         times.push_back(ms);

@@ -5,6 +5,7 @@
 #include "graphics/dpi.h"
 #include "graphics/font_cache.h"
 #include "toolkit_test_window.h"
+#include "window/first_paint_mark.h"
 #include "window/window.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,18 @@ public:
 private:
     HWND m_hwnd;
 };
+
+// Microseconds since this process was created.
+uint64_t ProcessAgeMicros()
+{
+    FILETIME now, creation, exit, kernel, user;
+    GetSystemTimeAsFileTime(&now);
+    GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user);
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return (ticks(now) - ticks(creation)) / 10;
+}
 
 kit::Window* WindowOf(const TestWindow& window)
 {
@@ -192,4 +205,22 @@ TEST(Dpi, LayoutAndFontsScaleBySystemDpi)
     EXPECT_EQ(-21, lf.lfHeight);
     GetObjectW(fonts.Get(style, kit::DpiScale(96)), sizeof lf, &lf);
     EXPECT_EQ(-14, lf.lfHeight);
+}
+
+// The start-up figure a measuring tool reads from outside: set when the first
+// paint has ended, from the process's creation, and kept through later paints.
+TEST(Painting, FirstPaintLeavesTheTimeSinceTheProcessStarted)
+{
+    const uint64_t before = ProcessAgeMicros();
+    TestWindow window;
+    ASSERT_TRUE(window.Loaded());
+    ASSERT_TRUE(PumpUntil([&] { return kit::FirstPaintMicroseconds(window.Hwnd()) != 0; }, 5000));
+    const uint64_t first = kit::FirstPaintMicroseconds(window.Hwnd());
+    EXPECT_GE(first, before);
+    EXPECT_LE(first, ProcessAgeMicros());
+
+    Sleep(20);
+    InvalidateRect(window.Hwnd(), nullptr, FALSE);
+    UpdateWindow(window.Hwnd());
+    EXPECT_EQ(kit::FirstPaintMicroseconds(window.Hwnd()), first);
 }

@@ -3,6 +3,7 @@
 #include "accessibility/accessible_window.h"
 #include "core/toolkit_state.h"
 #include "elements/rich_edit.h"
+#include "window/first_paint_mark.h"
 
 #include <oleacc.h>
 #include <windowsx.h>
@@ -288,6 +289,10 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         HDC dc = BeginPaint(m_hwnd, &ps);
         m_painter.Paint(*this, dc, ps.rcPaint);
         EndPaint(m_hwnd, &ps);
+        if (!m_painted) {
+            m_painted = true;
+            MarkFirstPaint(m_hwnd);
+        }
         return 0;
     }
     case WM_PRINTCLIENT: {
@@ -321,6 +326,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         TearDown();
         return 0;
     case WM_NCDESTROY:
+        ForgetFirstPaint(m_hwnd);
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         m_hwnd = nullptr;
         Toolkit::Get().Retire(this);

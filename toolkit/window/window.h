@@ -80,6 +80,7 @@ private:
     HXCGUI m_handle = nullptr;
     HWND m_hwnd = nullptr;
     bool m_tornDown = false;
+    bool m_painted = false;  // first WM_PAINT done (start-up mark set)
     EventBinders m_events;
     InputRouter m_input;
     Painter m_painter;
