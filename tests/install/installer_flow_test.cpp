@@ -66,22 +66,6 @@ bool WaitFor(HWND window, const std::wstring& idName,
     return msaa::WaitForElement(window, idName, condition, timeoutMs);
 }
 
-bool Accept(HWND window)
-{
-    return msaa::DoDefaultAction(window, L"ID_BtnCekAccept") &&
-           WaitFor(window, L"ID_BtnQuickInstall", [](const msaa::Element& e) { return e.Enabled(); });
-}
-
-// Replaces the route box's text the way the keyboard does.
-bool TypeRoute(HWND window, const std::wstring& route)
-{
-    if (!msaa::Focus(window, L"ID_EditRoute") || !msaa::PressKey(window, VK_END))
-        return false;
-    std::wstring keys(64, L'\b');
-    return msaa::TypeText(window, L"ID_EditRoute", keys + route) &&
-           WaitFor(window, L"ID_EditRoute", [&](const msaa::Element& e) { return e.value == route; });
-}
-
 // The kit's product folder as the tests want it copied: an empty folder, a
 // hidden file and a nested file besides the stand-in product.
 void AddProductContent(InstallerSession& session)
@@ -189,7 +173,7 @@ TEST_F(InstallerFlow, QuickInstallWithTheDefaultRoute)
     EXPECT_FALSE(ElementOf(window, L"ID_UserInstall").Enabled());
     EXPECT_FALSE(ElementOf(window, L"ID_BtnTryRightnow").Visible());
     EXPECT_EQ(ElementOf(window, L"ID_EditRoute").value, kDefaultRoute);
-    ASSERT_TRUE(Accept(window));
+    ASSERT_TRUE(AcceptLicence(window));
 
     int64_t before = static_cast<int64_t>(std::time(nullptr));
     ASSERT_TRUE(msaa::DoDefaultAction(window, L"ID_BtnQuickInstall"));
@@ -281,7 +265,7 @@ TEST_P(CustomInstall, InstallsToTheTypedRouteAndShowsItsDrive)
     AddProductContent(session);
     HWND window = OpenInstaller(session);
     ASSERT_NE(window, nullptr) << "no installer window";
-    ASSERT_TRUE(Accept(window));
+    ASSERT_TRUE(AcceptLicence(window));
 
     ASSERT_TRUE(msaa::DoDefaultAction(window, L"ID_UserInstall"));
     ASSERT_TRUE(WaitFor(window, L"ID_ElePage2", [](const msaa::Element& e) { return e.Visible(); }));

@@ -1,5 +1,7 @@
 #include "installer_session.h"
 
+#include "msaa_client.h"
+
 namespace {
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
@@ -62,6 +64,7 @@ bool InstallerSession::Start()
     options.environment.push_back(L"KIT_SPY_LOG=" + SpyLog());
     options.environment.push_back(L"KIT_SETUP_LOG=" + SetupLog());
     options.environment.push_back(L"KIT_RECORD_FILE=" + PlantedLog());
+    options.environment.insert(options.environment.end(), m_environment.begin(), m_environment.end());
     options.workingFolder = m_kit.Root();
     QueryPerformanceCounter(&m_started);
     return m_installer.Start(m_kit / L"install.exe", L"", options);
@@ -88,6 +91,23 @@ HWND InstallerSession::WaitForWindow(DWORD timeoutMs, double& secondsToWindow)
     }, timeoutMs, 5);
     secondsToWindow = SecondsSinceStart();
     return window;
+}
+
+bool AcceptLicence(HWND window)
+{
+    return msaa::DoDefaultAction(window, L"ID_BtnCekAccept") &&
+           msaa::WaitForElement(window, L"ID_BtnQuickInstall",
+                                [](const msaa::Element& e) { return e.Enabled(); }, 10000);
+}
+
+bool TypeRoute(HWND window, const std::wstring& route)
+{
+    if (!msaa::Focus(window, L"ID_EditRoute") || !msaa::PressKey(window, VK_END))
+        return false;
+    std::wstring keys(64, L'\b');
+    return msaa::TypeText(window, L"ID_EditRoute", keys + route) &&
+           msaa::WaitForElement(window, L"ID_EditRoute",
+                                [&](const msaa::Element& e) { return e.value == route; }, 10000);
 }
 
 std::vector<HWND> VisibleWindowsOf(DWORD processId)

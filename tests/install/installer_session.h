@@ -32,6 +32,9 @@ public:
     void PlantHijackers();
     std::wstring PlantedLog() const { return m_logs / L"planted.log"; }
 
+    // An entry "NAME=VALUE" for the installer's environment, before Start.
+    void AddEnvironment(const std::wstring& entry) { m_environment.push_back(entry); }
+
     // Starts install.exe in the kit's folder; false when it did not start.
     bool Start();
     ChildProcess& Process() { return m_installer; }
@@ -45,8 +48,14 @@ private:
     ScopedTempFolder m_logs;
     KitCopy m_kit;
     ChildProcess m_installer;
+    std::vector<std::wstring> m_environment;
     LARGE_INTEGER m_started = {};
 };
+
+// Ticks the accept box and waits for the install buttons to take clicks.
+bool AcceptLicence(HWND window);
+// Replaces the route box's text the way the keyboard does.
+bool TypeRoute(HWND window, const std::wstring& route);
 
 // Top-level windows of a process that are on screen.
 std::vector<HWND> VisibleWindowsOf(DWORD processId);
