@@ -23,14 +23,14 @@ std::wstring SystemToolPath(const wchar_t* toolFileName)
     return std::wstring(folder) + L"\\" + toolFileName;
 }
 
-int RunCommand(const std::string& commandLine, const wchar_t* systemTool)
+HANDLE StartCommand(const std::string& commandLine, const wchar_t* systemTool)
 {
     std::wstring wide;
     AnsiToWide(commandLine, wide);
     if (wide.size() >= kLongestCommandLine) {
         std::printf("error code:%d/n", static_cast<int>(ERROR_FILENAME_EXCED_RANGE));
         std::fflush(stdout);
-        return -1;
+        return nullptr;
     }
 
     // A longer command gets a buffer of its own size rather than being cut.
@@ -56,10 +56,18 @@ int RunCommand(const std::string& commandLine, const wchar_t* systemTool)
     if (!started) {
         std::printf("error code:%d/n", static_cast<int>(error));
         std::fflush(stdout);
-        return -1;
+        return nullptr;
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    return process.hProcess;
+}
+
+int RunCommand(const std::string& commandLine, const wchar_t* systemTool)
+{
+    HANDLE process = StartCommand(commandLine, systemTool);
+    if (process == nullptr)
+        return -1;
+    CloseHandle(process);
     return 0;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 // Starts one command line as a hidden process in a new console and returns at
@@ -10,6 +12,10 @@
 // folder, never from the program's own folder, where a planted copy would run
 // with the program's administrator rights.
 int RunCommand(const std::string& commandLine, const wchar_t* systemTool = nullptr);
+
+// RunCommand that hands the started process to the caller, who may wait for
+// it and must close it; null when it was not started.
+HANDLE StartCommand(const std::string& commandLine, const wchar_t* systemTool = nullptr);
 
 // "taskkill /f /t /im " + imageName, run hidden; the empty name starts nothing.
 int KillProcessByName(const std::string& imageName);

@@ -51,7 +51,11 @@ void CUpdateMain::InstallPackage()
     std::string skin;
     WideToAnsi(unpackFolder, skin);
     // Xcopy from the system folder, never a planted one beside the updater.
-    RunCommand(BuildXcopyCommand(skin, m_strAppDir), L"xcopy.exe");
+    // Its process is kept: "delskin.bat" removes "skin", so the new version
+    // is offered only once the copy out of it has ended.
+    if (m_hCopyProcess != nullptr)
+        CloseHandle(m_hCopyProcess);
+    m_hCopyProcess = StartCommand(BuildXcopyCommand(skin, m_strAppDir), L"xcopy.exe");
     XShapeText_SetText(m_hTextDownLoadShow, L"正在安装更新....");
     XBtn_SetText(m_hBtnInstallUpdate, L"安装更新中...");
     XProgBar_SetPos(m_hProgressBar, 0);
@@ -79,10 +83,21 @@ void CUpdateMain::RunNewVersion()
     XWnd_CloseWindow(g_hWindow);
 }
 
+bool CUpdateMain::CopyEnded()
+{
+    if (m_hCopyProcess != nullptr && WaitForSingleObject(m_hCopyProcess, 0) == WAIT_TIMEOUT)
+        return false;
+    if (m_hCopyProcess != nullptr)
+        CloseHandle(m_hCopyProcess);
+    m_hCopyProcess = nullptr;
+    return true;
+}
+
+// A copy that outlasts the animation holds the bar at 100 until it ends.
 int CUpdateMain::OnProgress(WPARAM, LPARAM, BOOL* pbHandled)
 {
-    const bool finished = m_nInstallPos >= 100;
-    if (!finished)
+    const bool finished = m_nInstallPos >= 100 && CopyEnded();
+    if (m_nInstallPos < 100)
         m_nInstallPos += kInstallStep;
     XProgBar_SetPos(m_hProgressBar, m_nInstallPos);
     XEle_RedrawEle(m_hProgressBar, FALSE);

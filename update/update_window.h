@@ -10,6 +10,17 @@
 
 class CUpdateMain {
 public:
+    CUpdateMain() = default;
+    // Inline: the archive layer builds this class's unpacking without the
+    // install steps.
+    ~CUpdateMain()
+    {
+        if (m_hCopyProcess != nullptr)
+            CloseHandle(m_hCopyProcess);
+    }
+    CUpdateMain(const CUpdateMain&) = delete;
+    CUpdateMain& operator=(const CUpdateMain&) = delete;
+
     void InitWindow();
     void InitElements();
 
@@ -29,6 +40,7 @@ public:
     std::string m_strDownloadPath;        // from "tallmere.cnf"
     std::string m_strAppDir;              // program folder, set by each download
     int32_t m_nInstallPos = 0;            // install animation counter
+    HANDLE m_hCopyProcess = nullptr;      // the Xcopy over the product, while it runs
     std::string m_strStep = "download";   // "download", "downloadzip" or "runnewvision"
     HELE m_hEleUpdateMain = nullptr;      // main area, redrawn after text changes
     HELE m_hProgressBar = nullptr;
@@ -39,4 +51,5 @@ private:
     void InstallPackage();
     void DownloadAgain();
     void RunNewVersion();
+    bool CopyEnded();
 };

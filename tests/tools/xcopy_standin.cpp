@@ -13,6 +13,10 @@ int wmain()
 #else
     std::wstring real = L"Z:\\usr\\lib\\i386-linux-gnu\\wine\\i386-windows\\xcopy.exe";
 #endif
+    // KIT_XCOPY_DELAY_MS makes the copy a slow one, starting that much later.
+    wchar_t delay[32] = {};
+    if (GetEnvironmentVariableW(L"KIT_XCOPY_DELAY_MS", delay, 32) > 0)
+        Sleep(static_cast<DWORD>(_wtoi(delay)));
     std::wstring line = L"xcopy " + std::wstring(ArgumentTail(commandLine));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

@@ -300,7 +300,35 @@ TEST_F(UpdaterSteps, SecondClickDuringTheAnimationCopiesAgainAndEndsSooner)
     EXPECT_EQ(fake_toolkit::PositionOf(kBar), 55);  // the counter goes on
     Tick(9);
     EXPECT_EQ(fake_toolkit::PositionOf(kBar), 100);
+    ASSERT_TRUE(WaitUntil([] { return ProcessIdsNamed(L"xcopy.exe").empty(); }, 15000));
     Tick(1);
+    EXPECT_EQ(m_updater.m_strStep, "runnewvision");
+}
+
+// "delskin.bat" removes the folder Xcopy copies from: a copy that outlasts
+// the animation holds the bar at 100, and the new version is offered only
+// once the copy has ended.
+TEST_F(UpdaterSteps, ASlowCopyHoldsTheFinishUntilItEnds)
+{
+    BindTick();
+    ASSERT_TRUE(WriteFileBytes(m_product / L"update.zip", NewVersionPackage()));
+    SetEnvironmentVariableW(L"KIT_XCOPY_DELAY_MS", L"3000");
+    EXPECT_TRUE(fake_toolkit::Click(kButton));
+    SetEnvironmentVariableW(L"KIT_XCOPY_DELAY_MS", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !XcopyLines().empty(); }, 10000));
+
+    Tick(25);
+    EXPECT_EQ(fake_toolkit::PositionOf(kBar), 100);
+    EXPECT_EQ(m_updater.m_nInstallPos, 100);
+    EXPECT_EQ(fake_toolkit::TextOf(kButton), L"安装更新中...");
+    EXPECT_EQ(m_updater.m_strStep, "download");
+    EXPECT_FALSE(ProcessIdsNamed(L"xcopy.exe").empty()) << "the copy ended too soon to show anything";
+
+    ASSERT_TRUE(WaitUntil([] { return ProcessIdsNamed(L"xcopy.exe").empty(); }, 20000));
+    EXPECT_EQ(ReadFileBytes(m_product / L"Morvane.exe"), ReadFileBytes(BinFile(L"Morvane_v2.exe")));
+    Tick(1);
+    EXPECT_EQ(fake_toolkit::TextOf(kStatus), L"安装完成");
+    EXPECT_EQ(fake_toolkit::TextOf(kButton), L"运行新版本");
     EXPECT_EQ(m_updater.m_strStep, "runnewvision");
 }
 
