@@ -45,8 +45,11 @@ fresh() { rm -rf "$1"; sync; }
 bench_exe() { timeout 600 wine "$bin/$1.exe" "${@:2}" </dev/null 2>>"$work/wine.log"; }
 winpath() { wine winepath -w "$1" 2>/dev/null; }
 
+wine_session_start "$build"
+arch=i686
+case "$build" in *-x86_64) arch=x86_64 ;; esac
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
-     "$(free -g | awk '/^Mem:/ {print $2}') GiB; $(wine --version); $(date -u '+%Y-%m-%d %H:%M UTC')"
+     "$(free -g | awk '/^Mem:/ {print $2}') GiB; $(wine --version) running the $arch build; $(date -u '+%Y-%m-%d %H:%M UTC')"
 
 make_package() {  # name, file count, megabytes
   say "writing package $1: $2 files, $3 MB"
@@ -103,7 +106,6 @@ print(time.perf_counter() - start)' "$zip" "$out")")
 make_package mixed 2400 240
 make_package small 20000 60
 make_package single 1 500
-wine_session_start "$build"
 bench_package mixed "2,400 files, 240 MB, mixed"
 bench_package small "20,000 small files, 60 MB"
 bench_package single "one 500 MB file"
