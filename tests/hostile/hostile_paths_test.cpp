@@ -63,31 +63,13 @@ std::vector<std::wstring> SetupLines(const InstallerSession& session)
     std::wstring text(bytes.size(), L'\0');
     text.resize(static_cast<size_t>(MultiByteToWideChar(
         CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], static_cast<int>(text.size()))));
-    std::vector<std::wstring> lines;
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = text.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        std::wstring line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == L'\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    return SplitLines(text);
 }
 
 std::set<std::wstring> EntriesOf(const std::wstring& folder)
 {
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        names.insert(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
+    const std::vector<std::wstring> names = FolderEntries(folder);
+    return std::set<std::wstring>(names.begin(), names.end());
 }
 
 // Recording programs and scripts where a broken line would lead: each

@@ -38,22 +38,6 @@ struct Report {
     }
 };
 
-std::vector<std::wstring> Children(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
 bool IsFolder(const std::wstring& path)
 {
     DWORD attributes = GetFileAttributesW(path.c_str());
@@ -63,7 +47,7 @@ bool IsFolder(const std::wstring& path)
 // Every file below the unpack folder must hold bytes one of the entries packed.
 void CheckUnpacked(const std::wstring& folder, const ArchiveCase& archiveCase, Report& report)
 {
-    for (const std::wstring& name : Children(folder)) {
+    for (const std::wstring& name : FolderEntries(folder)) {
         std::wstring path = folder + L"\\" + name;
         DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
@@ -85,7 +69,7 @@ void CheckUnpacked(const std::wstring& folder, const ArchiveCase& archiveCase, R
 void CheckNothingOutside(const Sandbox& box, const ArchiveCase& archiveCase, Report& report)
 {
     auto expectOnly = [&](const std::wstring& folder, std::vector<std::wstring> allowed) {
-        for (const std::wstring& name : Children(folder)) {
+        for (const std::wstring& name : FolderEntries(folder)) {
             if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
                 std::wstring path = folder + L"\\" + name;
                 report.Fail("written outside the unpack folder: " + ToUtf8(path));

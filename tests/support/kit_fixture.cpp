@@ -84,7 +84,11 @@ void StopProcessesNamed(const std::wstring& imageName)
 
 std::vector<std::wstring> LogLines(const std::wstring& path)
 {
-    std::wstring text = FromUtf8(ReadFileBytes(path));
+    return SplitLines(FromUtf8(ReadFileBytes(path)));
+}
+
+std::vector<std::wstring> SplitLines(const std::wstring& text)
+{
     std::vector<std::wstring> lines;
     size_t start = 0;
     while (start < text.size()) {

@@ -30,3 +30,5 @@ void StopProcessesNamed(const std::wstring& imageName);
 
 // Lines of a UTF-8 log such as the one KIT_SPY_LOG names ("tool|command line").
 std::vector<std::wstring> LogLines(const std::wstring& path);
+// A text's lines, without their "\n" or "\r\n".
+std::vector<std::wstring> SplitLines(const std::wstring& text);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class ScopedTempFolder {
 public:
@@ -26,6 +27,8 @@ bool FolderExists(const std::wstring& path);
 bool CopyFileTo(const std::wstring& from, const std::wstring& to);
 void CreateFolders(const std::wstring& path);  // every level
 void RemoveTree(const std::wstring& path);
+// Names of the files and folders directly in a folder, without "." and "..".
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 
 // Folder of the running test program: build/bin, where every program of the
 // kit and every test tool lies.

@@ -97,19 +97,13 @@ std::wstring TrimRight(std::wstring text)
 std::vector<std::wstring> FoldersBelow(const std::wstring& folder, const std::wstring& prefix = L"")
 {
     std::vector<std::wstring> folders;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return folders;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L".." || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    for (const std::wstring& name : FolderEntries(folder)) {
+        if (!FolderExists(folder + L"\\" + name))
             continue;
         folders.push_back(prefix + name);
         for (const auto& inner : FoldersBelow(folder + L"\\" + name, prefix + name + L"\\"))
             folders.push_back(inner);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    }
     std::sort(folders.begin(), folders.end());
     return folders;
 }
