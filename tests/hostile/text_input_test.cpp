@@ -3,6 +3,7 @@
 // here from those rules alone.
 #include "common/install_time.h"
 #include "common/text_conversion.h"
+#include "seeded_random.h"
 #include "test_files.h"
 #include "update/config_reader.h"
 
@@ -21,24 +22,6 @@ bool FullRun()
     return full != nullptr && *full != '\0' && *full != '0';
 }
 
-class Random {
-public:
-    explicit Random(uint64_t seed) : m_state(seed) {}
-    uint64_t Next()
-    {
-        uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    size_t Below(size_t n) { return n == 0 ? 0 : static_cast<size_t>(Next() % n); }
-    bool Chance(unsigned percent) { return Below(100) < percent; }
-    template <class T, size_t N>
-    const T& Pick(const T (&items)[N]) { return items[Below(N)]; }
-
-private:
-    uint64_t m_state;
-};
 
 // ---- The reading rules, as models ----------------------------------------
 
